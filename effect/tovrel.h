@@ -1,0 +1,58 @@
+// The Tovrel effect: identity, five parameters, the parameter chunk, and the hand-over of
+// both processing entries to the signal path.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <set>
+#include <string>
+
+#include "effect/dsp/signal_state.h"
+#include "frame/audio_effect_x.h"
+
+namespace tovrel {
+
+constexpr VstInt32 kNumParameters = 5;
+constexpr VstInt32 kChunkSize = 20;
+
+class Tovrel : public AudioEffectX {
+public:
+    explicit Tovrel(audioMasterCallback audioMaster);
+    ~Tovrel() override;
+
+    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+    void processDoubleReplacing(double** inputs, double** outputs, VstInt32 sampleFrames) override;
+    void setParameter(VstInt32 index, float value) override;
+    float getParameter(VstInt32 index) override;
+    void setProgramName(char* name) override;
+    void getProgramName(char* name) override;
+    void getParameterLabel(VstInt32 index, char* label) override;
+    void getParameterDisplay(VstInt32 index, char* text) override;
+    void getParameterName(VstInt32 index, char* text) override;
+    VstInt32 getChunk(void** data, bool isPreset = false) override;
+    VstInt32 setChunk(void* data, VstInt32 byteSize, bool isPreset = false) override;
+    bool getEffectName(char* name) override;
+    bool getVendorString(char* text) override;
+    bool getProductString(char* text) override;
+    VstInt32 getVendorVersion() override;
+    VstInt32 canDo(char* text) override;
+    VstPlugCategory getPlugCategory() override;
+
+    const dsp::SignalState& signalState() const { return signalState_; }
+
+private:
+    dsp::ParameterSnapshot readParameters() const;
+    void storeParameters(const float (&values)[kNumParameters]);
+
+    char programName[kVstMaxProgNameLen + 1];
+    std::set<std::string> canDoStrings;
+    dsp::SignalState signalState_{};
+    // Written by the host's UI thread, read once per block by the audio thread: relaxed atomics
+    // keep the single 32-bit store and load without a data race.
+    std::atomic<float> A, B, C, D, E;
+    // getChunk hands out this block: it lives as long as the instance, so the host's pointer
+    // never dangles and saving never allocates.
+    unsigned char chunkBlock[kChunkSize];
+};
+
+}  // namespace tovrel
