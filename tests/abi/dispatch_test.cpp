@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "frame/opcodes.h"
+#include "plugin_library.h"
+#include "recording_host.h"
+
+namespace tovrel::abi {
+namespace {
+
+class TovrelDispatch : public ::testing::Test {
+protected:
+    PluginLibrary library{TOVREL_PLUGIN_PATH};
+    AEffect* effect = nullptr;
+    void SetUp() override {
+        RecordingHost::reset();
+        ASSERT_TRUE(library.loaded());
+        effect = library.entry("VSTPluginMain")(&RecordingHost::callback);
+        ASSERT_NE(effect, nullptr);
+    }
+    void TearDown() override {
+        if (effect != nullptr) EXPECT_EQ(dispatch(effect, effClose), 1);
+    }
+
+    // Asks for a text into a canary-filled buffer and checks exactly n + 1 bytes were written.
+    std::string text(VstInt32 opcode, VstInt32 index, std::size_t n) {
+        std::vector<char> buffer(n + 8, '\x7f');
+        dispatch(effect, opcode, index, 0, buffer.data());
+        const std::size_t length = std::strlen(buffer.data());
+        EXPECT_LE(length, n);
+        for (std::size_t i = length; i <= n; ++i) EXPECT_EQ(buffer[i], 0) << "opcode " << opcode;
+        EXPECT_EQ(buffer[n + 1], '\x7f') << "opcode " << opcode << " wrote past its bound";
+        return buffer.data();
+    }
+};
+
+TEST_F(TovrelDispatch, FixedAnswers) {
+    EXPECT_EQ(dispatch(effect, effIdentify), 1316373862);
+    EXPECT_EQ(dispatch(effect, effGetVstVersion), 2400);
+    EXPECT_EQ(dispatch(effect, effGetPlugCategory), kPlugCategEffect);
+    EXPECT_EQ(dispatch(effect, effGetVendorVersion), 1000);
+    EXPECT_EQ(dispatch(effect, effKeysRequired), 1);
+    EXPECT_EQ(dispatch(effect, effConnectInput, 0, 1), 1);
+    EXPECT_EQ(dispatch(effect, effSetBlockSizeAndSampleRate, 0, 512, nullptr, 48000.0f), 1);
+    EXPECT_EQ(dispatch(effect, effGetCurrentMidiProgram), -1);
+    EXPECT_EQ(dispatch(effect, effGetProgram), 0);
+    EXPECT_EQ(dispatch(effect, effGetVu), 0);
+    for (VstInt32 editorRequest : {effEditGetRect, effEditOpen, effEditKeyDown, effSetEditKnobMode})
+        EXPECT_EQ(dispatch(effect, editorRequest, 0, 0, nullptr), 0);
+    for (VstInt32 unknown : {80, 1000, -5}) EXPECT_EQ(dispatch(effect, unknown), 0);
+}
+
+TEST_F(TovrelDispatch, CapabilityQueries) {
+    for (const char* yes : {"plugAsChannelInsert", "plugAsSend", "x2in2out"})
+        EXPECT_EQ(dispatch(effect, effCanDo, 0, 0, const_cast<char*>(yes)), 1) << yes;
+    for (const char* no : {"bypass", "receiveVstMidiEvent", "x2in2ou"})
+        EXPECT_EQ(dispatch(effect, effCanDo, 0, 0, const_cast<char*>(no)), -1) << no;
+}
+
+TEST_F(TovrelDispatch, TextsAreBoundedCopies) {
+    EXPECT_EQ(text(effGetEffectName, 0, 32), "Tovrel");
+    EXPECT_EQ(text(effGetVendorString, 0, 64), "fellmarrow");
+    EXPECT_EQ(text(effGetProductString, 0, 64), "fellmarrow Tovrel");
+    EXPECT_EQ(text(effGetProgramName, 0, 24), "Default");
+    const char* names[] = {"Trim", "Hi", "Lo", "Gain", "Dry/Wet"};
+    const char* displays[] = {"0.100000", "0.500000", "0.500000", "1.000000", "1.000000"};
+    for (VstInt32 i = 0; i < 5; ++i) {
+        EXPECT_EQ(text(effGetParamName, i, 8), names[i]);
+        EXPECT_EQ(text(effGetParamLabel, i, 8), "");
+        EXPECT_EQ(text(effGetParamDisplay, i, 8), displays[i]);
+    }
+}
+
+TEST_F(TovrelDispatch, RequestsWithNullPointersAreHarmless) {
+    for (VstInt32 opcode : {effGetProgramName, effSetProgramName, effGetParamLabel,
+                            effGetParamDisplay, effGetParamName, effGetChunk, effSetChunk,
+                            effGetEffectName, effGetVendorString, effGetProductString, effCanDo,
+                            effGetSpeakerArrangement, effString2Parameter, effGetErrorText})
+        dispatch(effect, opcode, 0, 0, nullptr);
+    SUCCEED();
+}
+
+TEST_F(TovrelDispatch, ParametersThroughTheRecord) {
+    effect->setParameter(effect, 1, 0.25f);
+    EXPECT_EQ(effect->getParameter(effect, 1), 0.25f);
+    effect->setParameter(effect, 7, 0.9f);  // no such parameter: ignored
+    effect->setParameter(effect, -1, 0.9f);
+    EXPECT_EQ(effect->getParameter(effect, 7), 0.0f);
+    EXPECT_EQ(effect->getParameter(effect, -1), 0.0f);
+    EXPECT_EQ(text(effGetParamDisplay, 1, 8), "0.250000");
+}
+
+TEST_F(TovrelDispatch, ChunkRoundTrip) {
+    void* data = nullptr;
+    ASSERT_EQ(dispatch(effect, effGetChunk, 0, 0, &data), 20);
+    float values[5];
+    std::memcpy(values, data, 20);
+    EXPECT_EQ(values[0], 0.1f);
+    EXPECT_EQ(values[4], 1.0f);
+    values[2] = 0.75f;
+    EXPECT_EQ(dispatch(effect, effSetChunk, 1, 20, values), 0);
+    EXPECT_EQ(effect->getParameter(effect, 2), 0.75f);
+    void* again = nullptr;
+    ASSERT_EQ(dispatch(effect, effGetChunk, 1, 0, &again), 20);
+    EXPECT_EQ(std::memcmp(again, values, 20), 0);
+}
+
+TEST(TovrelLifecycle, FiveHundredCreateCloseCycles) {
+    PluginLibrary library{TOVREL_PLUGIN_PATH};
+    ASSERT_TRUE(library.loaded());
+    VstPluginMainProc entry = library.entry("VSTPluginMain");
+    float samples[2][32] = {};
+    float* buffers[2] = {samples[0], samples[1]};
+    for (int cycle = 0; cycle < 500; ++cycle) {
+        AEffect* effect = entry(&RecordingHost::callback);
+        ASSERT_NE(effect, nullptr) << cycle;
+        dispatch(effect, effOpen);
+        dispatch(effect, effMainsChanged, 0, 1);
+        effect->processReplacing(effect, buffers, buffers, 32);
+        void* data = nullptr;
+        dispatch(effect, effGetChunk, 0, 0, &data);
+        dispatch(effect, effMainsChanged, 0, 0);
+        ASSERT_EQ(dispatch(effect, effClose), 1) << cycle;
+    }
+}
+
+}  // namespace
+}  // namespace tovrel::abi
