@@ -28,7 +28,7 @@ TEST_P(ThirdPartyEffect, LoadsAndProcessesThroughOurHeader) {
     AEffect* effect = entry(&RecordingHost::callback);
     ASSERT_NE(effect, nullptr);
     EXPECT_EQ(effect->magic, kEffectMagic);
-    EXPECT_EQ(effect->object != nullptr || effect->user != nullptr, true);
+    EXPECT_NE(effect->uniqueID, 0);
     EXPECT_GT(effect->numParams, 0);
     ASSERT_GE(effect->numInputs, 1);
     ASSERT_GE(effect->numOutputs, 1);
