@@ -1,0 +1,71 @@
+#include "options.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+
+#include "host/host_error.h"
+#include "host/parameter_lookup.h"
+
+namespace tovrel {
+namespace {
+
+std::string besideExecutable(const std::string& file) {
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) return file;
+    std::string executable(path, static_cast<std::size_t>(length));
+    return executable.substr(0, executable.rfind('/') + 1) + file;
+}
+
+}  // namespace
+
+void addGlobalOptions(CLI::App& app, GlobalOptions& options) {
+    app.add_option("--plugin", options.pluginPath,
+                   "VST 2.4 plug-in to load (default: Tovrel.so beside tovrel)");
+    app.add_flag("-q,--quiet", options.quiet, "no progress bar");
+    // For reproducible renders in tests: seeds rand() before each instance is created.
+    options.seedOption = app.add_option("--seed", options.seed)->group("");
+}
+
+void addSoundOptions(CLI::App& command, SoundOptions& options) {
+    command.add_option("--block", options.blockSize, "block size in frames (default 512)")
+        ->check(CLI::Range(1, 1 << 20));
+    command.add_option("--precision", options.precision, "float or double (default float)")
+        ->check(CLI::IsMember({"float", "double"}));
+    command.add_option("--bits", options.bits, "output samples: 16, 24, 32f or 64f")
+        ->check(CLI::IsMember({"16", "24", "32f", "64f"}));
+    command.add_option("--set", options.settings,
+                       "NAME=VALUE or INDEX=VALUE, a normalised 0 to 1 value (repeatable)");
+    command.add_flag("--allow-out-of-range", options.allowOutOfRange,
+                     "accept --set values outside 0 to 1");
+}
+
+std::unique_ptr<Plugin> loadPlugin(const GlobalOptions& options) {
+    std::string path = options.pluginPath;
+    if (path.empty()) {
+        path = besideExecutable("Tovrel.so");
+        if (access(path.c_str(), F_OK) != 0) {
+            throw HostError("no plug-in at '" + path + "': build Tovrel.so or pass --plugin PATH");
+        }
+    }
+    if (options.seedOption != nullptr && options.seedOption->count() > 0) std::srand(options.seed);
+    return Plugin::open(path);
+}
+
+void applySettings(Plugin& plugin, const std::vector<std::string>& settings, bool allowOutOfRange) {
+    std::vector<ParameterAssignment> assignments;
+    for (const std::string& text : settings) {
+        assignments.push_back(parseAssignment(plugin, text, allowOutOfRange));
+    }
+    for (const ParameterAssignment& assignment : assignments) {
+        plugin.setParameter(assignment.index, assignment.value);
+    }
+}
+
+Precision precisionOf(const SoundOptions& options) {
+    return options.precision == "double" ? Precision::Double : Precision::Single;
+}
+
+}  // namespace tovrel

@@ -1,0 +1,34 @@
+// Renders an audio file through the plug-in into another file, streaming block by block.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "audio_reader.h"
+#include "output_format.h"
+#include "plugin.h"
+#include "processing_session.h"
+#include "run_summary.h"
+
+namespace tovrel {
+
+struct FileRenderSettings {
+    std::string output;
+    int blockSize = 512;
+    Precision precision = Precision::Single;
+    SampleBits bits = SampleBits::FollowInput;
+    double tailSeconds = 0.0;  // silence appended so filters can ring out
+};
+
+struct RenderHooks {
+    std::function<void(std::uint64_t done, std::uint64_t total)> progress;
+    std::function<bool()> cancelled;  // checked every block; true stops with an error
+};
+
+// Reads the whole input through the plug-in. The output appears only when the whole render
+// succeeded; throws HostError otherwise.
+RunReport renderFile(Plugin& plugin, AudioReader& input, const FileRenderSettings& settings,
+                     const RenderHooks& hooks = {});
+
+}  // namespace tovrel

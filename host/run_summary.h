@@ -1,0 +1,24 @@
+// The summary every run ends with: levels in and out per channel, time and speed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "signal_stats.h"
+
+namespace tovrel {
+
+struct RunReport {
+    std::string title;  // names the render, e.g. "defaults"
+    double sampleRate = 44100.0;
+    SignalStats input{0};
+    SignalStats output{0};
+    double seconds = 0.0;        // wall time of the whole render
+    double pluginSeconds = 0.0;  // of which inside the plug-in
+    bool integerOutput = false;  // clipping applies only to integer sample formats
+    std::uint64_t clipped = 0;
+};
+
+std::string formatSummary(const RunReport& report);
+
+}  // namespace tovrel
