@@ -1,0 +1,26 @@
+// Turns two sets of render and probe digests into a per-case report, runs the extra dumps that
+// locate the first difference, and judges where a difference comes from.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tests/render/compare/digest_file.h"
+
+namespace tovrel::render {
+
+struct Comparison {
+    std::vector<std::string> local, reference;  // commands, for the follow-up dumps
+    DigestFile ours, theirs;                    // the linked-in renders
+    DigestFile ourProbes, theirProbes;
+    DigestFile ourModule, theirModule;  // renders of the plug-in files (may be empty)
+};
+
+enum class Verdict { Match, Differs, ExcusedMathsLibrary };
+
+Verdict report(const Comparison& comparison, bool cpuHasFma);
+
+// A word as hex and as the float or double it holds (floats arrive in the low 32 bits).
+std::string describeWord(std::uint64_t word);
+
+}  // namespace tovrel::render

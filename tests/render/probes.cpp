@@ -1,0 +1,222 @@
+#include "tests/render/probes.h"
+
+#include <cinttypes>
+#include <cmath>
+#include <cstring>
+
+#include "effect/dsp/long_double.h"
+#include "tests/render/fnv.h"
+#include "tests/render/signals.h"
+
+namespace tovrel::render {
+namespace {
+
+using dsp::LongDouble;
+
+constexpr int kSamples = 40000;
+
+std::uint64_t bitsOf(double value) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+std::uint64_t bitsOf(float value) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+double fromBits(std::uint64_t bits) {
+    double value = 0.0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// A double with a random sign and mantissa and a binary exponent in [low, high].
+double randomDouble(NoiseSource& noise, int low, int high) {
+    const std::uint64_t mantissa =
+        (static_cast<std::uint64_t>(noise.next()) << 32 | noise.next()) & 0xfffffffffffffu;
+    const std::uint64_t span = static_cast<std::uint64_t>(high - low + 1);
+    const std::uint64_t exponent = static_cast<std::uint64_t>(low + 1023) + noise.next() % span;
+    const std::uint64_t sign = static_cast<std::uint64_t>(noise.next() & 1u) << 63;
+    return fromBits(sign | exponent << 52 | mantissa);
+}
+
+// A canonical pair: the low word is below half a unit in the last place of the high word.
+LongDouble randomLongDouble(NoiseSource& noise, int low, int high) {
+    const double hi = randomDouble(noise, low, high);
+    if (noise.next() % 4 == 0) return dsp::widen(hi);
+    return dsp::makeLongDouble(hi, hi * (noise.nextBipolar() * 0x1p-54));
+}
+
+void powFifth(ProbeVisitor& v) {
+    NoiseSource noise(0x9051u);
+    for (double x : {0.0, -0.0, 1.0, -1.0, 0.5, -0.5, 0x1p-1022, 0x1p-300}) {
+        v.sample({bitsOf(x)}, {bitsOf(std::pow(x, 5.0))});
+    }
+    for (int i = 0; i < kSamples; ++i) {
+        const double x = randomDouble(noise, -40, -1);
+        v.sample({bitsOf(x)}, {bitsOf(std::pow(x, 5.0))});
+    }
+}
+
+// The dither's power of two, over every exponent frexp can report.
+void powTwo(ProbeVisitor& v) {
+    for (int e = -1100; e <= 1100; ++e) {
+        const double n = static_cast<double>(e + 62);
+        v.sample({bitsOf(n)}, {bitsOf(std::pow(2.0, n))});
+    }
+}
+
+// Pre-warping arguments formed as the coefficient setup forms them, then arbitrary ones.
+void tangent(ProbeVisitor& v) {
+    const LongDouble pi = dsp::widen(3.141592653589793);
+    for (int rate = 8000; rate <= 384000; rate += 25) {
+        const double cutoff = 19160.0 / static_cast<double>(rate);
+        const double x = dsp::highWord(pi * dsp::widen(cutoff));
+        v.sample({bitsOf(x)}, {bitsOf(std::tan(x))});
+    }
+    NoiseSource noise(0x7a9u);
+    for (int i = 0; i < kSamples; ++i) {
+        const double x = randomDouble(noise, -20, 0);
+        v.sample({bitsOf(x)}, {bitsOf(std::tan(x))});
+    }
+}
+
+void squareRoot(ProbeVisitor& v) {
+    NoiseSource noise(0x5917u);
+    for (int i = 0; i < kSamples; ++i) {
+        const double x = static_cast<float>(std::fabs(randomDouble(noise, -30, 3)));
+        v.sample({bitsOf(x)}, {bitsOf(std::sqrt(x))});
+    }
+}
+
+void exponentDouble(ProbeVisitor& v) {
+    NoiseSource noise(0xf4e1u);
+    for (int i = 0; i < kSamples; ++i) {
+        const double x = randomDouble(noise, -1074, 1023);
+        int e = 0;
+        const double m = std::frexp(x, &e);
+        v.sample({bitsOf(x)},
+                 {bitsOf(m), static_cast<std::uint64_t>(static_cast<std::int64_t>(e))});
+    }
+}
+
+void exponentFloat(ProbeVisitor& v) {
+    NoiseSource noise(0xf4e2u);
+    for (int i = 0; i < kSamples; ++i) {
+        const float x = static_cast<float>(randomDouble(noise, -149, 127));
+        int e = 0;
+        const float m = std::frexp(x, &e);
+        v.sample({bitsOf(x)},
+                 {bitsOf(m), static_cast<std::uint64_t>(static_cast<std::int64_t>(e))});
+    }
+}
+
+template <LongDouble (*op)(LongDouble, LongDouble)>
+void arithmetic(ProbeVisitor& v) {
+    NoiseSource noise(0xdd00u);
+    for (int i = 0; i < kSamples; ++i) {
+        const LongDouble a = randomLongDouble(noise, -40, 40);
+        // Every fourth pair nearly cancels; the others spread their exponents apart.
+        const LongDouble b =
+            i % 4 == 0 ? dsp::makeLongDouble(
+                             -dsp::highWord(a) * (1.0 + noise.nextBipolar() * 0x1p-40), 0.0)
+                       : randomLongDouble(noise, -60, 60);
+        const LongDouble r = op(a, b);
+        v.sample({bitsOf(dsp::highWord(a)), bitsOf(dsp::lowWord(a)), bitsOf(dsp::highWord(b)),
+                  bitsOf(dsp::lowWord(b))},
+                 {bitsOf(dsp::highWord(r)), bitsOf(dsp::lowWord(r))});
+    }
+}
+
+LongDouble sum(LongDouble a, LongDouble b) {
+    return a + b;
+}
+LongDouble difference(LongDouble a, LongDouble b) {
+    return a - b;
+}
+LongDouble product(LongDouble a, LongDouble b) {
+    return a * b;
+}
+LongDouble quotient(LongDouble a, LongDouble b) {
+    return a / b;
+}
+
+class HashVisitor : public ProbeVisitor {
+  public:
+    void sample(std::initializer_list<std::uint64_t> arguments,
+                std::initializer_list<std::uint64_t> results) override {
+        for (std::uint64_t word : arguments) hash.add(word);
+        for (std::uint64_t word : results) hash.add(word);
+        ++count;
+    }
+    Fnv64 hash;
+    long count = 0;
+};
+
+class PrintVisitor : public ProbeVisitor {
+  public:
+    PrintVisitor(std::FILE* out, long first, long count)
+        : out_(out), first_(first), count_(count) {}
+    void sample(std::initializer_list<std::uint64_t> arguments,
+                std::initializer_list<std::uint64_t> results) override {
+        if (index_ >= first_ && index_ - first_ < count_) {
+            std::fprintf(out_, "sample %ld", index_);
+            for (std::uint64_t word : arguments) std::fprintf(out_, " %016" PRIx64, word);
+            std::fprintf(out_, " ->");
+            for (std::uint64_t word : results) std::fprintf(out_, " %016" PRIx64, word);
+            std::fprintf(out_, "\n");
+        }
+        ++index_;
+    }
+
+  private:
+    std::FILE* out_;
+    long first_, count_;
+    long index_ = 0;
+};
+
+}  // namespace
+
+const std::vector<Probe>& allProbes() {
+    static const std::vector<Probe> probes{
+        {"pow5", "maths", powFifth},
+        {"pow2", "maths", powTwo},
+        {"tan", "maths", tangent},
+        {"sqrt", "maths", squareRoot},
+        {"frexp", "maths", exponentDouble},
+        {"frexpf", "maths", exponentFloat},
+        {"add", "arithmetic", arithmetic<sum>},
+        {"subtract", "arithmetic", arithmetic<difference>},
+        {"multiply", "arithmetic", arithmetic<product>},
+        {"divide", "arithmetic", arithmetic<quotient>},
+    };
+    return probes;
+}
+
+const Probe* findProbe(const std::string& name) {
+    for (const Probe& probe : allProbes()) {
+        if (name == probe.name) return &probe;
+    }
+    return nullptr;
+}
+
+void printProbeDigests(std::FILE* out) {
+    for (const Probe& probe : allProbes()) {
+        HashVisitor visitor;
+        probe.run(visitor);
+        std::fprintf(out, "probe %s %s count=%ld %016" PRIx64 "\n", probe.name, probe.kind,
+                     visitor.count, visitor.hash.value());
+    }
+    std::fflush(out);
+}
+
+void printProbeSamples(std::FILE* out, const Probe& probe, long first, long count) {
+    PrintVisitor visitor(out, first, count);
+    probe.run(visitor);
+    std::fflush(out);
+}
+
+}  // namespace tovrel::render
