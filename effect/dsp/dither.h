@@ -1,0 +1,28 @@
+// Building block: the floating-point dither, noise sized to the last place of the written word
+// at the sample's own exponent, driven by the channel's xorshift state.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include "effect/dsp/arithmetic.h"
+
+namespace tovrel::dsp {
+
+inline std::uint32_t advanceNoise(std::uint32_t& fpd) {
+    fpd ^= fpd << 13;
+    fpd ^= fpd >> 17;
+    fpd ^= fpd << 5;
+    return fpd;
+}
+
+template <typename Path, typename T>
+T addDither(T sample, std::uint32_t& fpd) {
+    const std::int32_t exponent = Path::exponentOf(highWord(sample));
+    const double centred = static_cast<double>(advanceNoise(fpd)) - 2147483647.0;
+    const T scale = fromWords<T>(Path::kNoiseHigh, Path::kNoiseLow);
+    const double power = std::pow(2.0, static_cast<double>(exponent + 62));
+    return (widenTo<T>(centred) * scale) * widenTo<T>(power) + sample;
+}
+
+}  // namespace tovrel::dsp

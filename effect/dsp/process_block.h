@@ -1,0 +1,54 @@
+// One processing call over either precision and either arithmetic type: the per-block setup,
+// then every frame through both channels' chains and output stages.
+#pragma once
+
+#include <cstdint>
+
+#include "effect/dsp/block_values.h"
+#include "effect/dsp/channel_chain.h"
+#include "effect/dsp/channel_state.h"
+#include "effect/dsp/output_stage.h"
+#include "effect/dsp/section_design.h"
+
+namespace tovrel::dsp {
+
+// A NaN or an infinity that reached the filters (from the input, from an absurd sample or from a
+// parameter) would stay there for good: such a channel starts again from silence, at the first
+// frame whose chain output shows it or at the next block at the latest.
+template <typename T>
+void recoverFilters(ChannelState<T>& c) {
+    if (!filtersAreUsable(c)) clearFilters(c);
+}
+
+template <typename Path, typename T>
+typename Path::Sample processSample(ChannelState<T>& c, const BlockValues& v,
+                                    typename Path::Sample input) {
+    const T dry = widenTo<T>(substituteTinyInput<Path>(input, c.fpd));
+    const T wet = runChain(c, v, dry);
+    if (!isFiniteValue(wet)) clearFilters(c);
+    return finishSample<Path>(c, v, wet, dry);
+}
+
+// Inputs may be the very buffers of the outputs: each frame reads both inputs before it
+// writes either output.
+template <typename Path, typename T>
+void processBlock(BasicSignalState<T>& state, float sampleRate, const ParameterSnapshot& parameters,
+                  typename Path::Sample* const* inputs, typename Path::Sample* const* outputs,
+                  std::int32_t sampleFrames) {
+    const BlockValues values = computeBlockValues(sampleRate, parameters);
+    designSections(state, values.cutoff);
+    ChannelState<T> left = leftChannel(state);
+    ChannelState<T> right = rightChannel(state);
+    recoverFilters(left);
+    recoverFilters(right);
+    for (std::int32_t i = 0; i < sampleFrames; ++i) {
+        const typename Path::Sample inL = inputs[0][i];
+        const typename Path::Sample inR = inputs[1][i];
+        const typename Path::Sample outL = processSample<Path>(left, values, inL);
+        const typename Path::Sample outR = processSample<Path>(right, values, inR);
+        outputs[0][i] = outL;
+        outputs[1][i] = outR;
+    }
+}
+
+}  // namespace tovrel::dsp

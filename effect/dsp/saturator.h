@@ -1,0 +1,25 @@
+// Building block: the fifth-power saturator. Rises from -0.8232 to 0.8232 over -1..1 and holds
+// its end values beyond; a NaN passes through.
+#pragma once
+
+#include <cmath>
+
+#include "effect/dsp/arithmetic.h"
+
+namespace tovrel::dsp {
+
+template <typename T>
+T saturate(T x) {
+    const T upper = widenTo<T>(1.0);
+    const T lower = widenTo<T>(-1.0);
+    if (x > upper) {
+        x = upper;
+    } else if (x < lower) {
+        x = lower;
+    }
+    // pow, not repeated products: its rounding is part of the sound.
+    const double fifth = std::pow(highWord(x), 5.0);
+    return widenTo<T>(fifth * -0.1768) + x;
+}
+
+}  // namespace tovrel::dsp
