@@ -9,6 +9,7 @@
 
 #include "effect/dsp/signal_state.h"
 #include "frame/audio_effect_x.h"
+#include "frame/opcodes.h"
 
 namespace tovrel {
 

@@ -22,7 +22,9 @@ protected:
         ASSERT_NE(effect, nullptr);
     }
     void TearDown() override {
-        if (effect != nullptr) EXPECT_EQ(dispatch(effect, effClose), 1);
+        if (effect != nullptr) {
+            EXPECT_EQ(dispatch(effect, effClose), 1);
+        }
     }
 
     // Asks for a text into a canary-filled buffer and checks exactly n + 1 bytes were written.
@@ -31,7 +33,9 @@ protected:
         dispatch(effect, opcode, index, 0, buffer.data());
         const std::size_t length = std::strlen(buffer.data());
         EXPECT_LE(length, n);
-        for (std::size_t i = length; i <= n; ++i) EXPECT_EQ(buffer[i], 0) << "opcode " << opcode;
+        for (std::size_t i = length; i <= n; ++i) {
+            EXPECT_EQ(buffer[i], 0) << "opcode " << opcode;
+        }
         EXPECT_EQ(buffer[n + 1], '\x7f') << "opcode " << opcode << " wrote past its bound";
         return buffer.data();
     }
@@ -48,16 +52,22 @@ TEST_F(TovrelDispatch, FixedAnswers) {
     EXPECT_EQ(dispatch(effect, effGetCurrentMidiProgram), -1);
     EXPECT_EQ(dispatch(effect, effGetProgram), 0);
     EXPECT_EQ(dispatch(effect, effGetVu), 0);
-    for (VstInt32 editorRequest : {effEditGetRect, effEditOpen, effEditKeyDown, effSetEditKnobMode})
+    for (VstInt32 editorRequest :
+         {effEditGetRect, effEditOpen, effEditKeyDown, effSetEditKnobMode}) {
         EXPECT_EQ(dispatch(effect, editorRequest, 0, 0, nullptr), 0);
-    for (VstInt32 unknown : {80, 1000, -5}) EXPECT_EQ(dispatch(effect, unknown), 0);
+    }
+    for (VstInt32 unknown : {80, 1000, -5}) {
+        EXPECT_EQ(dispatch(effect, unknown), 0);
+    }
 }
 
 TEST_F(TovrelDispatch, CapabilityQueries) {
-    for (const char* yes : {"plugAsChannelInsert", "plugAsSend", "x2in2out"})
+    for (const char* yes : {"plugAsChannelInsert", "plugAsSend", "x2in2out"}) {
         EXPECT_EQ(dispatch(effect, effCanDo, 0, 0, const_cast<char*>(yes)), 1) << yes;
-    for (const char* no : {"bypass", "receiveVstMidiEvent", "x2in2ou"})
+    }
+    for (const char* no : {"bypass", "receiveVstMidiEvent", "x2in2ou"}) {
         EXPECT_EQ(dispatch(effect, effCanDo, 0, 0, const_cast<char*>(no)), -1) << no;
+    }
 }
 
 TEST_F(TovrelDispatch, TextsAreBoundedCopies) {
