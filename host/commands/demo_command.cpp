@@ -18,8 +18,9 @@
 namespace tovrel {
 namespace {
 
-// The stronger setting for Tovrel: more drive into both saturated bands.
-const std::vector<std::string> kStrongSettings = {"Hi=0.8", "Lo=0.8"};
+// The stronger setting for Tovrel: more drive into both saturated bands, with the output gain
+// pulled back so the peaks stay where the defaults put them, below full scale.
+const std::vector<std::string> kStrongSettings = {"Hi=0.8", "Lo=0.8", "Gain=0.8"};
 
 bool hasParameters(Plugin& plugin, const std::vector<std::string>& settings) {
     try {
