@@ -153,7 +153,9 @@ class RecordingEffect : public BareEffect {
     }
     VstPlugCategory getPlugCategory() override { return rec(kPlugCategEffect, __func__); }
     VstInt32 reportCurrentPosition() override { return rec(7, __func__); }
-    float* reportDestinationBuffer() override { return rec((float*)kPointer, __func__); }
+    float* reportDestinationBuffer() override {
+        return rec(static_cast<float*>(static_cast<void*>(kPointer)), __func__);
+    }
     bool offlineNotify(VstAudioFile* f, VstInt32 n, bool b) override {
         return rec(true, __func__, f, n, b);
     }
@@ -178,7 +180,7 @@ class RecordingEffect : public BareEffect {
     VstInt32 canDo(char* t) override { return rec(-1, __func__, t); }
     VstInt32 getGetTailSize() override { return rec(7, __func__); }
     VstInt32 fxIdle() override { return rec(7, __func__); }
-    void* getIcon() override { return rec((void*)kPointer, __func__); }
+    void* getIcon() override { return rec(static_cast<void*>(kPointer), __func__); }
     bool setViewPosition(VstInt32 x, VstInt32 y) override { return rec(true, __func__, x, y); }
     bool getParameterProperties(VstInt32 i, VstParameterProperties* p) override {
         return rec(true, __func__, i, p);
