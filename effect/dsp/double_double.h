@@ -1,5 +1,6 @@
 // A (high, low) pair of doubles whose arithmetic gives the same bits as the 32-bit PowerPC
-// compiler runtime's double-double routines, for platforms whose long double is another type.
+// compiler runtime's double-double routines: on that platform it calls them, elsewhere it
+// emulates them.
 #pragma once
 
 namespace tovrel::dsp {
@@ -10,6 +11,8 @@ struct DoubleDouble {
     double lo;
 };
 
+// The runtime's routines keep their operands in the order given; the low word of a sum or a
+// product can depend on it.
 DoubleDouble add(DoubleDouble a, DoubleDouble b);
 DoubleDouble subtract(DoubleDouble a, DoubleDouble b);
 DoubleDouble multiply(DoubleDouble a, DoubleDouble b);

@@ -1,30 +1,32 @@
-// The runtime's double-double routines, step for step: the same roundings in the same order, no
-// renormalisation it does not do, and a +0.0 low word on every early return.
-#include "effect/dsp/double_double.h"
+// The 32-bit PowerPC runtime's double-double routines, step for step: the same roundings in the
+// same order, no renormalisation they do not do, and a +0.0 low word on every early return.
+// Used where long double is another type; tested everywhere against the runtime's results.
+#pragma once
 
 #include <cmath>
 #include <limits>
 
+#include "effect/dsp/double_double.h"
 #include "effect/dsp/exact_arithmetic.h"
 
-namespace tovrel::dsp {
-namespace {
+namespace tovrel::dsp::emulation {
+namespace detail {
 
-constexpr double kInfinity = std::numeric_limits<double>::infinity();
+inline constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-bool nonFinite(double x) {
+inline bool nonFinite(double x) {
     return !(std::fabs(x) < kInfinity);
 }
 
 // A high word with the rounding error tau, unless their sum leaves the finite range.
-DoubleDouble settle(double t, double tau) {
+inline DoubleDouble settle(double t, double tau) {
     const double h = t + tau;
     if (nonFinite(h)) return {h, 0.0};
     return {h, (t - h) + tau};
 }
 
 // An infinite sum of high words may still be finite once the low words are added in.
-DoubleDouble addNearOverflow(double a, double aa, double c, double cc) {
+inline DoubleDouble addNearOverflow(double a, double aa, double c, double cc) {
     const double s = aa + cc;
     const double z = (s + c) + a;
     if (nonFinite(z)) return {z, 0.0};
@@ -32,37 +34,37 @@ DoubleDouble addNearOverflow(double a, double aa, double c, double cc) {
     return {z, ((c - z) + a) + s};
 }
 
-}  // namespace
+}  // namespace detail
 
-DoubleDouble add(DoubleDouble x, DoubleDouble y) {
+inline DoubleDouble add(DoubleDouble x, DoubleDouble y) {
     const double a = x.hi, aa = x.lo, c = y.hi, cc = y.lo;
     const double z = a + c;
     if (std::isnan(z)) return {z, 0.0};
-    if (std::isinf(z)) return addNearOverflow(a, aa, c, cc);
+    if (std::isinf(z)) return detail::addNearOverflow(a, aa, c, cc);
     const double q = a - z;
     const double e = (((a - (z + q)) + (c + q)) + aa) + cc;
     if (e == 0.0) return {z, 0.0};  // keeps -0 + -0 at -0
-    return settle(z, e);
+    return detail::settle(z, e);
 }
 
-DoubleDouble subtract(DoubleDouble x, DoubleDouble y) {
-    return add(x, {-y.hi, -y.lo});
+inline DoubleDouble subtract(DoubleDouble x, DoubleDouble y) {
+    return emulation::add(x, {-y.hi, -y.lo});
 }
 
-DoubleDouble multiply(DoubleDouble x, DoubleDouble y) {
+inline DoubleDouble multiply(DoubleDouble x, DoubleDouble y) {
     const double a = x.hi, aa = x.lo, c = y.hi, cc = y.lo;
     const double t = a * c;
-    if (t == 0.0 || nonFinite(t)) return {t, 0.0};
+    if (t == 0.0 || detail::nonFinite(t)) return {t, 0.0};
     const double e = std::fma(a, c, -t);
     const double w = c * aa;
     const double cross = std::fma(a, cc, w);
-    return settle(t, cross + e);
+    return detail::settle(t, cross + e);
 }
 
-DoubleDouble divide(DoubleDouble x, DoubleDouble y) {
+inline DoubleDouble divide(DoubleDouble x, DoubleDouble y) {
     double a = x.hi, aa = x.lo, c = y.hi, cc = y.lo;
     const double t = a / c;
-    if (t == 0.0 || nonFinite(t)) return {t, 0.0};
+    if (t == 0.0 || detail::nonFinite(t)) return {t, 0.0};
     // Tiny dividends are lifted so that the error terms below stay out of the subnormal range.
     constexpr double kTiny = 0x1p-969;
     constexpr double kLift = 0x1p106;
@@ -76,7 +78,7 @@ DoubleDouble divide(DoubleDouble x, DoubleDouble y) {
     const double sigma = std::fma(c, t, -s);
     const double w = std::fma(cc, t, -aa);
     const double v = a - s;
-    return settle(t, ((v - sigma) - w) / c);
+    return detail::settle(t, ((v - sigma) - w) / c);
 }
 
-}  // namespace tovrel::dsp
+}  // namespace tovrel::dsp::emulation
