@@ -92,30 +92,6 @@ TEST(AtomicFileTest, NothingAppearsWithoutCommitAndOldFilesSurvive) {
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"keep.wav"});
 }
 
-TEST(AtomicFileTest, UnwritablePathsFailAtOnce) {
-    test::TempDir dir;
-    test::writeText(dir.path("plain"), "");
-    EXPECT_NE(errorOf([&] { AtomicFile file(dir.path("plain/out.wav")); }).find("cannot write"),
-              std::string::npos);
-    EXPECT_NE(errorOf([&] { AtomicFile file(dir.path("no/such/out.wav")); }).find("cannot write"),
-              std::string::npos);
-    EXPECT_NE(errorOf([&] { AtomicFile file(dir.path("")); }).find("Is a directory"),
-              std::string::npos);
-}
-
-TEST(AudioReaderTest, ExplainsMissingAndUnsupportedFiles) {
-    test::TempDir dir;
-    EXPECT_NE(errorOf([&] {
-                  AudioReader reader(dir.path("none.wav"));
-              }).find("No such file or directory"),
-              std::string::npos);
-    test::writeText(dir.path("notes.wav"), "just some text, not audio");
-    EXPECT_NE(errorOf([&] {
-                  AudioReader reader(dir.path("notes.wav"));
-              }).find("unsupported audio format"),
-              std::string::npos);
-}
-
 class FileRenderTest : public ::testing::Test {
   protected:
     test::TempDir dir;
