@@ -6,6 +6,7 @@
 
 #include "effect/dsp/long_double.h"
 #include "tests/render/fnv.h"
+#include "tests/render/runtime_routines.h"
 #include "tests/render/signals.h"
 
 namespace tovrel::render {
@@ -188,10 +189,14 @@ const std::vector<Probe>& allProbes() {
         {"sqrt", "maths", squareRoot},
         {"frexp", "maths", exponentDouble},
         {"frexpf", "maths", exponentFloat},
-        {"add", "arithmetic", arithmetic<sum>},
-        {"subtract", "arithmetic", arithmetic<difference>},
-        {"multiply", "arithmetic", arithmetic<product>},
-        {"divide", "arithmetic", arithmetic<quotient>},
+        {"qadd", "routine", arithmetic<routineAdd>},
+        {"qsub", "routine", arithmetic<routineSubtract>},
+        {"qmul", "routine", arithmetic<routineMultiply>},
+        {"qdiv", "routine", arithmetic<routineDivide>},
+        {"a+b", "operator", arithmetic<sum>},
+        {"a-b", "operator", arithmetic<difference>},
+        {"a*b", "operator", arithmetic<product>},
+        {"a/b", "operator", arithmetic<quotient>},
     };
     return probes;
 }

@@ -1,6 +1,7 @@
 // Probes of what the signal path takes from outside our code: the maths library (pow, tan,
-// sqrt, frexp, frexpf) and the double-double arithmetic. Each probe feeds fixed arguments to
-// one operation; when a render differs between builds, the probes tell which part disagrees.
+// sqrt, frexp, frexpf), the double-double routines called in written operand order, and
+// LongDouble's operators as the signal path uses them. Each probe feeds fixed arguments to one
+// operation; when a render differs between builds, the probes tell which part disagrees.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +22,7 @@ class ProbeVisitor {
 
 struct Probe {
     const char* name;
-    const char* kind;  // "maths" or "arithmetic"
+    const char* kind;  // "maths", "routine" or "operator"
     void (*run)(ProbeVisitor& visitor);
 };
 

@@ -15,7 +15,8 @@ constexpr int kMostDumps = 8;
 
 struct Findings {
     int cases = 0, matching = 0;
-    bool renderDiffers = false, mathsDiffers = false, arithmeticDiffers = false;
+    bool renderDiffers = false, mathsDiffers = false, routineDiffers = false,
+         operatorDiffers = false;
 };
 
 std::string words(const std::vector<std::uint64_t>& row) {
@@ -155,34 +156,43 @@ void compareProbes(const Comparison& c, Findings& f) {
             std::printf("  match     %s (%s)\n", name.c_str(), theirs.kind.c_str());
             continue;
         }
-        (theirs.kind == "maths" ? f.mathsDiffers : f.arithmeticDiffers) = true;
+        if (theirs.kind == "maths") f.mathsDiffers = true;
+        if (theirs.kind == "routine") f.routineDiffers = true;
+        if (theirs.kind == "operator") f.operatorDiffers = true;
         explainProbe(c, name, theirs.kind);
     }
 }
 
 Verdict judge(const Findings& f, bool cpuHasFma) {
     std::printf("render comparison: %d of %d cases match\n", f.matching, f.cases);
-    if (!f.renderDiffers && !f.mathsDiffers && !f.arithmeticDiffers) {
+    const bool arithmetic = f.routineDiffers || f.operatorDiffers;
+    if (!f.renderDiffers && !f.mathsDiffers && !arithmetic) {
         std::printf("verdict: bit for bit identical to the PowerPC reference\n");
         return Verdict::Match;
     }
-    if (f.arithmeticDiffers) {
+    if (f.routineDiffers) {
         std::printf(
-            "verdict: our double-double arithmetic disagrees with the PowerPC runtime "
-            "routines (see the arithmetic probes)\n");
+            "verdict: our double-double emulation disagrees with the PowerPC runtime "
+            "routines called with the same operands (see the routine probes)\n");
+    } else if (f.operatorDiffers) {
+        std::printf(
+            "verdict: the runtime routines agree, but LongDouble's operators do not: the "
+            "PowerPC compiler treats long double + and * as commutative and passes some "
+            "operands to the routines the other way round, whose low words then differ "
+            "(see the operator probes)\n");
     }
     if (f.mathsDiffers && !cpuHasFma) {
         std::printf(
             "verdict: this CPU lacks FMA/AVX2, so x86-64 glibc takes code paths whose pow "
-            "differs from PowerPC's in the last place for a few arguments; differences that "
-            "follow from that are not a fault of ours. Compare on a CPU with FMA.\n");
-        return f.arithmeticDiffers ? Verdict::Differs : Verdict::ExcusedMathsLibrary;
+            "differs from PowerPC's in the last place for a few arguments; differences "
+            "that follow from that are not a fault of ours. Compare on a CPU with FMA.\n");
+        return arithmetic ? Verdict::Differs : Verdict::ExcusedMathsLibrary;
     }
     if (f.mathsDiffers) {
         std::printf(
             "verdict: the maths library differs between the builds although this CPU has "
             "FMA (see the maths probes)\n");
-    } else if (!f.arithmeticDiffers) {
+    } else if (!arithmetic) {
         std::printf(
             "verdict: neither the maths library nor the arithmetic probes differ, so the "
             "first difference arises in our code (the order or precision of an operation) "
