@@ -36,8 +36,11 @@ void addSoundOptions(CLI::App& command, SoundOptions& options) {
         ->check(CLI::IsMember({"float", "double"}));
     command.add_option("--bits", options.bits, "output samples: 16, 24, 32f or 64f")
         ->check(CLI::IsMember({"16", "24", "32f", "64f"}));
-    command.add_option("--set", options.settings,
-                       "NAME=VALUE or INDEX=VALUE, a normalised 0 to 1 value (repeatable)");
+    // One value per --set, so files named after it stay positional arguments.
+    command
+        .add_option("--set", options.settings,
+                    "NAME=VALUE or INDEX=VALUE, a normalised 0 to 1 value (repeatable)")
+        ->allow_extra_args(false);
     command.add_flag("--allow-out-of-range", options.allowOutOfRange,
                      "accept --set values outside 0 to 1");
 }

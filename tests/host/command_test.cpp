@@ -105,8 +105,10 @@ TEST_F(CommandTest, PresetSavedThenLoadedGivesTheSameFile) {
 }
 
 TEST_F(CommandTest, RenderWritesTheOutputAndASummaryWithoutProgressOffTerminal) {
+    // Settings may come before the files: each --set takes exactly one value.
     const test::CommandResult result =
-        test::runTovrel(render(FAKE_STEREO, {"--set", "0=0.25", "--bits", "16", "--tail", "0.05"}));
+        test::runTovrel({"render", "--set", "0=0.25", stereo, out, "--plugin", FAKE_STEREO,
+                         "--bits", "16", "--tail", "0.05"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.err, "");  // no progress bar when stderr is not a terminal
     EXPECT_NE(result.out.find("output ch 2"), std::string::npos);
