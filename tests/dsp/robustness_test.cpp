@@ -82,13 +82,14 @@ TEST(Robustness, NegativeHiAndLoSoundFinite) {
     EXPECT_TRUE(allFinite(s, 0, 2048));
 }
 
-// Ten seconds of full-scale noise at rates where the 19160 Hz corner cannot be reached.
+// Ten seconds of full-scale noise at rates where the 19160 Hz corner cannot be reached; a
+// second at the limit itself and at rates that make no sense.
 TEST(Robustness, LowAndImpossibleRatesStayBounded) {
     const float inf = std::numeric_limits<float>::infinity();
     for (float rate :
          {8000.0f, 11025.0f, 22050.0f, 32000.0f, 38320.0f, 0.0f, -44100.0f, inf, std::nanf("")}) {
         const std::size_t frames =
-            rate > 0 && rate < inf ? 10 * static_cast<std::size_t>(rate) : 44100;
+            rate > 0 && rate < 38000 ? 10 * static_cast<std::size_t>(rate) : 44100;
         Stereo<float> s(frames, 1.0, 7);
         SignalState state = freshState();
         s.processAll(state, rate, kEverythingOn, 512);
