@@ -29,20 +29,24 @@ struct ChannelState {
 
 template <typename T>
 ChannelState<T> leftChannel(BasicSignalState<T>& s) {
-    return {Channel::Left,  s.inHighpassL,
-            s.midHighpassL, s.loBandL,
-            s.loSmoothL,    s.midBandL,
-            s.hiHighpassL,  {s.lowpassA, s.lowpassB, s.lowpassC, s.lowpassD},
-            kHistoryL,      s.fpdL};
+    // clang-format off
+    return {Channel::Left,
+            s.inHighpassL, s.midHighpassL, s.loBandL, s.loSmoothL, s.midBandL, s.hiHighpassL,
+            {s.lowpassA, s.lowpassB, s.lowpassC, s.lowpassD},
+            kHistoryL,
+            s.fpdL};
+    // clang-format on
 }
 
 template <typename T>
 ChannelState<T> rightChannel(BasicSignalState<T>& s) {
-    return {Channel::Right, s.inHighpassR,
-            s.midHighpassR, s.loBandR,
-            s.loSmoothR,    s.midBandR,
-            s.hiHighpassR,  {s.lowpassA, s.lowpassB, s.lowpassC, s.lowpassD},
-            kHistoryR,      s.fpdR};
+    // clang-format off
+    return {Channel::Right,
+            s.inHighpassR, s.midHighpassR, s.loBandR, s.loSmoothR, s.midBandR, s.hiHighpassR,
+            {s.lowpassA, s.lowpassB, s.lowpassC, s.lowpassD},
+            kHistoryR,
+            s.fpdR};
+    // clang-format on
 }
 
 // Beyond this a filter value can only come from a sample no audio has (anything up to 2^64 stays
