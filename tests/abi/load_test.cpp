@@ -11,7 +11,7 @@ namespace tovrel::abi {
 namespace {
 
 class TovrelLoad : public ::testing::Test {
-protected:
+  protected:
     PluginLibrary library{TOVREL_PLUGIN_PATH};
     void SetUp() override {
         ASSERT_TRUE(library.loaded()) << TOVREL_PLUGIN_PATH;

@@ -8,7 +8,7 @@
 namespace tovrel::abi {
 
 class PluginLibrary {
-public:
+  public:
     explicit PluginLibrary(const std::string& path);
     ~PluginLibrary();
     PluginLibrary(const PluginLibrary&) = delete;
@@ -18,7 +18,7 @@ public:
     // The entry under the given name, or null.
     VstPluginMainProc entry(const char* name) const;
 
-private:
+  private:
     void* handle_;
 };
 

@@ -63,10 +63,11 @@ TEST_P(ThirdPartyEffect, LoadsAndProcessesThroughOurHeader) {
     dispatch(effect, effClose);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    DebianPlugins, ThirdPartyEffect,
-    ::testing::Values(ThirdParty{"/usr/lib/vst/3BandEQ-vst.so", "main"},
-                      ThirdParty{"/usr/lib/vst/lsp-plugins/comp-delay-stereo.so", "VSTPluginMain"}));
+INSTANTIATE_TEST_SUITE_P(DebianPlugins, ThirdPartyEffect,
+                         ::testing::Values(ThirdParty{"/usr/lib/vst/3BandEQ-vst.so", "main"},
+                                           ThirdParty{
+                                               "/usr/lib/vst/lsp-plugins/comp-delay-stereo.so",
+                                               "VSTPluginMain"}));
 
 }  // namespace
 }  // namespace tovrel::abi

@@ -7,6 +7,8 @@
 
 namespace tovrel::testing {
 
-inline std::unique_ptr<Tovrel> makeTovrel() { return std::make_unique<Tovrel>(nullptr); }
+inline std::unique_ptr<Tovrel> makeTovrel() {
+    return std::make_unique<Tovrel>(nullptr);
+}
 
 }  // namespace tovrel::testing
