@@ -2,9 +2,13 @@
 // reference build (under qemu), compares the digests case by case and the probes of the maths
 // library and the double-double arithmetic, and says where the first difference arises.
 //
-//   tovrel_render_compare [--shards N] [--local-plugin PATH --reference-plugin PATH]
-//                         LOCAL_PROGRAM -- REFERENCE_COMMAND...
+//   tovrel_render_compare [--shards N] [--require PATH]
+//                         [--local-plugin PATH --reference-plugin PATH]
+//                         LOCAL_COMMAND... -- REFERENCE_COMMAND...
 //
+// Both commands are tovrel_render (or anything that answers like it); the reference is split
+// into N shards run side by side. --require names a file without which there is nothing to
+// compare against (the PowerPC program).
 // Exit status: 0 all match; 1 something differs; 77 nothing to compare against, or only the
 // maths library differs on a CPU without FMA (not a fault of ours).
 #include <sys/stat.h>
@@ -28,7 +32,7 @@ constexpr int kSkip = 77;
 
 struct Options {
     int shards = 2;
-    std::string localPlugin, referencePlugin;
+    std::string required, localPlugin, referencePlugin;
     std::vector<std::string> local, reference;
 };
 
@@ -45,14 +49,14 @@ Options parse(int argc, char** argv) {
         const std::string arg = argv[i];
         if (i + 1 < argc && arg == "--shards") {
             o.shards = std::atoi(argv[++i]);
+        } else if (i + 1 < argc && arg == "--require") {
+            o.required = argv[++i];
         } else if (i + 1 < argc && arg == "--local-plugin") {
             o.localPlugin = argv[++i];
         } else if (i + 1 < argc && arg == "--reference-plugin") {
             o.referencePlugin = argv[++i];
-        } else if (o.local.empty()) {
-            o.local.push_back(arg);
         } else {
-            usage(("unexpected argument " + arg).c_str());
+            o.local.push_back(arg);
         }
     }
     for (++i; i < argc; ++i) o.reference.push_back(argv[i]);
@@ -74,9 +78,9 @@ bool exists(const std::string& path) {
 }  // namespace
 
 int compareBuilds(const Options& o) {
-    if (!exists(o.reference.back())) {
+    if (!o.required.empty() && !exists(o.required)) {
         std::printf("SKIPPED: no PowerPC render program at %s; run scripts/ppc-check\n",
-                    o.reference.back().c_str());
+                    o.required.c_str());
         return kSkip;
     }
     const bool modules = !o.localPlugin.empty() && !o.referencePlugin.empty();

@@ -13,12 +13,6 @@ namespace {
 
 constexpr int kMostDumps = 8;
 
-struct Findings {
-    int cases = 0, matching = 0;
-    bool renderDiffers = false, mathsDiffers = false, routineDiffers = false,
-         operatorDiffers = false;
-};
-
 std::string words(const std::vector<std::uint64_t>& row) {
     std::string text;
     for (std::uint64_t word : row) text += (text.empty() ? "" : ", ") + describeWord(word);
@@ -163,6 +157,8 @@ void compareProbes(const Comparison& c, Findings& f) {
     }
 }
 
+}  // namespace
+
 Verdict judge(const Findings& f, bool cpuHasFma) {
     std::printf("render comparison: %d of %d cases match\n", f.matching, f.cases);
     const bool arithmetic = f.routineDiffers || f.operatorDiffers;
@@ -200,8 +196,6 @@ Verdict judge(const Findings& f, bool cpuHasFma) {
     }
     return Verdict::Differs;
 }
-
-}  // namespace
 
 std::string describeWord(std::uint64_t word) {
     char text[64];

@@ -20,6 +20,17 @@ enum class Verdict { Match, Differs, ExcusedMathsLibrary };
 
 Verdict report(const Comparison& comparison, bool cpuHasFma);
 
+struct Findings {
+    int cases = 0, matching = 0;
+    bool renderDiffers = false;
+    bool mathsDiffers = false;     // a maths-library probe
+    bool routineDiffers = false;   // a runtime routine called in written order
+    bool operatorDiffers = false;  // a LongDouble operator as the signal path uses it
+};
+
+// Prints the verdict. Only maths-library differences on a CPU without FMA are excused.
+Verdict judge(const Findings& findings, bool cpuHasFma);
+
 // A word as hex and as the float or double it holds (floats arrive in the low 32 bits).
 std::string describeWord(std::uint64_t word);
 
