@@ -13,6 +13,9 @@ foreach(name gtest gtest_main gmock gmock_main)
     add_library(GTest::${name} ALIAS ${name})
   endif()
 endforeach()
+# Listing a program's tests under qemu can take longer than the usual five seconds.
+set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_TIMEOUT 60)
+
 # The older spellings that find_package(GTest) also provides.
 if(NOT TARGET GTest::GTest)
   add_library(GTest::GTest ALIAS gtest)
