@@ -9,8 +9,8 @@
 // Both commands are tovrel_render (or anything that answers like it); the reference is split
 // into N shards run side by side. --require names a file without which there is nothing to
 // compare against (the PowerPC program).
-// Exit status: 0 all match; 1 something differs; 77 nothing to compare against, or only the
-// maths library differs on a CPU without FMA (not a fault of ours).
+// Exit status: 0 all match; 1 something differs; 77 nothing to compare against, or differences
+// on a CPU without FMA that our arithmetic does not explain (its maths library differs).
 #include <sys/stat.h>
 
 #include <cstdio>

@@ -28,7 +28,8 @@ struct Findings {
     bool operatorDiffers = false;  // a LongDouble operator as the signal path uses it
 };
 
-// Prints the verdict. Only maths-library differences on a CPU without FMA are excused.
+// Prints the verdict. On a CPU without FMA every difference but our arithmetic's is excused:
+// x86-64 glibc's maths functions then differ from PowerPC's.
 Verdict judge(const Findings& findings, bool cpuHasFma);
 
 // A word as hex and as the float or double it holds (floats arrive in the low 32 bits).
