@@ -1,5 +1,5 @@
-// Value texts: the exact digits a host shows, the cut to the caller's limit, and bounded
-// copies that write exactly N + 1 bytes.
+// Value texts: the exact digits a host shows, cut to the caller's limit, and exactly N + 1
+// bytes written (the text, zeros through position N, nothing after).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,149 +12,72 @@
 
 namespace {
 
-constexpr char kCanary = '#';
+// One text operation by letter: f float, d decibels, h hertz, m milliseconds, i integer.
+void write(AudioEffect& effect, char op, double value, char* text, VstInt32 maxLen) {
+    const auto v = static_cast<float>(value);
+    if (op == 'f') effect.float2string(v, text, maxLen);
+    if (op == 'd') effect.dB2string(v, text, maxLen);
+    if (op == 'h') effect.Hz2string(v, text, maxLen);
+    if (op == 'm') effect.ms2string(v, text, maxLen);
+    if (op == 'i') effect.int2string(static_cast<VstInt32>(value), text, maxLen);
+}
 
-// Runs one text operation into a canary-filled buffer and checks nothing past maxLen moved.
-template <typename Operation>
-std::string render(Operation operation, VstInt32 maxLen = 8) {
+struct Row {
+    char op;
+    double value;
+    const char* text;
+    VstInt32 maxLen = 8;
+};
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// Digits truncated from the exact single-precision value, eight characters in all; integer
+// parts that fill the budget keep every digit.
+const Row kFloats[] = {
+    {'f', 0.0, "0.000000"},      {'f', 0.1, "0.100000"},      {'f', 0.7, "0.699999"},
+    {'f', 0.0001, "0.000099"},   {'f', 12.5, "12.50000"},     {'f', 123.456, "123.4560"},
+    {'f', -0.5, "-0.50000"},     {'f', -123456, "-123456."},  {'f', 1234567, "1234567."},
+    {'f', -0.0, "0.000000"},     {'f', NAN, "0.000000"},      {'f', 1e8, "Huge!"},
+    {'f', kInf, "Huge!"},        {'f', -1e7, "Huge!"},        {'f', 12345678, "12345678"},
+    {'f', 99999992, "99999992"}, {'f', -9999999, "-9999999"}, {'f', 0.5, "0.50", 4},
+};
+// Units at 44100 Hz; shorter limits cut the text.
+const Row kUnits[] = {
+    {'d', 2.0, "6.020599"}, {'d', 0.5, "-6.02059"},  {'d', 0.0, "-oo"},    {'d', 0.0, "-o", 2},
+    {'h', 441, "100.0000"}, {'h', -0.0, "0.000000"}, {'m', 1, "0.022675"}, {'f', 0.5, "", 0},
+};
+void expectText(AudioEffect& effect, const Row& row) {
     char buffer[32];
-    std::memset(buffer, kCanary, sizeof buffer);
-    operation(buffer, maxLen);
-    for (std::size_t i = static_cast<std::size_t>(maxLen) + 1; i < sizeof buffer; ++i) {
-        EXPECT_EQ(buffer[i], kCanary) << "written past the limit at " << i;
-    }
-    EXPECT_EQ(buffer[maxLen], '\0');
-    return buffer;
-}
-
-std::string floatText(float value, VstInt32 maxLen = 8) {
-    BareEffect effect;
-    return render([&](char* t, VstInt32 n) { effect.float2string(value, t, n); }, maxLen);
-}
-
-std::string intText(VstInt32 value, VstInt32 maxLen = 8) {
-    BareEffect effect;
-    return render([&](char* t, VstInt32 n) { effect.int2string(value, t, n); }, maxLen);
-}
-
-TEST(FloatText, TruncatesToEightCharacters) {
-    const std::pair<float, const char*> cases[] = {
-        {0.0f, "0.000000"},          {0.1f, "0.100000"},       {0.5f, "0.500000"},
-        {0.7f, "0.699999"},          {0.9f, "0.899999"},       {1.0f, "1.000000"},
-        {0.0001f, "0.000099"},       {12.5f, "12.50000"},      {123.456f, "123.4560"},
-        {-0.5f, "-0.50000"},         {-1.25f, "-1.25000"},     {-123456.0f, "-123456."},
-        {1234567.0f, "1234567."},    {9999999.0f, "9999999."}, {-0.0f, "0.000000"},
-        {std::nanf(""), "0.000000"},
-    };
-    for (const auto& [value, expected] : cases) EXPECT_EQ(floatText(value), expected) << value;
-}
-
-TEST(FloatText, OutOfRangeIsHuge) {
-    for (float value : {1.0e8f, std::numeric_limits<float>::infinity(), -1.0e7f,
-                        -std::numeric_limits<float>::infinity()}) {
-        EXPECT_EQ(floatText(value), "Huge!") << value;
+    std::memset(buffer, '#', sizeof buffer);
+    write(effect, row.op, row.value, buffer, row.maxLen);
+    EXPECT_STREQ(buffer, row.text) << row.op << " " << row.value;
+    for (std::size_t i = std::strlen(buffer); i < sizeof buffer; ++i) {
+        EXPECT_EQ(buffer[i], i <= static_cast<std::size_t>(row.maxLen) ? '\0' : '#') << i;
     }
 }
 
-TEST(FloatText, IntegerPartsThatFillTheBudgetKeepEveryDigit) {
-    EXPECT_EQ(floatText(12345678.0f), "12345678");
-    EXPECT_EQ(floatText(10000000.0f), "10000000");
-    EXPECT_EQ(floatText(99999992.0f), "99999992");  // largest float below the limit
-    EXPECT_EQ(floatText(-1234567.0f), "-1234567");
-    EXPECT_EQ(floatText(-9999999.0f), "-9999999");
-}
-
-TEST(FloatText, ShorterLimitsCutTheText) {
-    EXPECT_EQ(floatText(0.5f, 4), "0.50");
-    EXPECT_EQ(floatText(1.0e9f, 3), "Hug");
-    EXPECT_EQ(floatText(0.5f, 0), "");
-    EXPECT_EQ(floatText(0.5f, 12), "0.500000");
-}
-
-TEST(FloatText, NoBufferOrNoRoomWritesNothing) {
+TEST(ValueText, ExactDigitsCutToTheLimitAndNothingWrittenPastIt) {
     BareEffect effect;
-    effect.float2string(1.0f, nullptr, 8);
-    effect.int2string(1, nullptr, 8);
-    effect.dB2string(0.0f, nullptr, 8);
-    char buffer[4] = "abc";
-    effect.float2string(1.0f, buffer, -1);
-    effect.dB2string(0.0f, buffer, -1);
-    EXPECT_STREQ(buffer, "abc");
-}
-
-TEST(UnitText, DecibelsHertzAndMilliseconds) {
-    BareEffect effect;
-    const auto dB = [&](float v) {
-        return render([&](char* t, VstInt32 n) { effect.dB2string(v, t, n); });
-    };
-    const auto hz = [&](float v) {
-        return render([&](char* t, VstInt32 n) { effect.Hz2string(v, t, n); });
-    };
-    const auto ms = [&](float v) {
-        return render([&](char* t, VstInt32 n) { effect.ms2string(v, t, n); });
-    };
-    EXPECT_EQ(dB(1.0f), "0.000000");
-    EXPECT_EQ(dB(0.0f), "-oo");
-    EXPECT_EQ(dB(-1.0f), "-oo");
-    EXPECT_EQ(dB(10.0f), "20.00000");
-    EXPECT_EQ(dB(2.0f), "6.020599");
-    EXPECT_EQ(dB(0.5f), "-6.02059");
-    EXPECT_EQ(hz(0.0f), "0.000000");
-    EXPECT_EQ(hz(-0.0f), "0.000000");
-    EXPECT_EQ(hz(441.0f), "100.0000");
-    EXPECT_EQ(hz(3.0f), "14700.00");
-    EXPECT_EQ(ms(44100.0f), "1000.000");
-    EXPECT_EQ(ms(1.0f), "0.022675");
+    for (const Row& row : kFloats) expectText(effect, row);
+    for (const Row& row : kUnits) expectText(effect, row);
+    // Integers: plain decimal without leading zeros, never a wrong number.
+    for (VstInt32 v : {5, 1000, -42, -1234, 0, 99999999, -999999999}) {
+        expectText(effect, {'i', double(v), std::to_string(v).c_str(), 12});
+    }
+    for (VstInt32 v : {100000000, -1000000000, INT32_MIN})
+        expectText(effect, {'i', double(v), "Huge!"});
+    expectText(effect, {'i', -1234, "-12", 3});
     effect.setSampleRate(0.0f);
-    EXPECT_EQ(ms(1.0f), "Huge!");
-    EXPECT_EQ(hz(0.0f), "0.000000");
-}
-
-TEST(UnitText, ConversionsGoThroughTheVirtualFloatText) {
-    struct Marked : BareEffect {
-        void float2string(float, char* text, VstInt32) override { std::strcpy(text, "mark"); }
-    } effect;
-    char buffer[16];
-    effect.dB2string(2.0f, buffer, 8);
-    EXPECT_STREQ(buffer, "mark");
-    effect.ms2string(2.0f, buffer, 8);
-    EXPECT_STREQ(buffer, "mark");
-}
-
-TEST(IntText, DigitsWithoutLeadingZeros) {
-    const std::pair<VstInt32, const char*> cases[] = {
-        {5, "5"},
-        {7, "7"},
-        {1000, "1000"},
-        {-42, "-42"},
-        {-1234, "-1234"},
-        {99999999, "99999999"},
-        {100000000, "Huge!"},
-        {0, "0"},
-        {-999999999, "-999999999"},
-        {-1000000000, "Huge!"},
-        {std::numeric_limits<VstInt32>::min(), "Huge!"},
-    };
-    for (const auto& [value, expected] : cases) EXPECT_EQ(intText(value, 12), expected) << value;
-    EXPECT_EQ(intText(-1234, 3), "-12");
-}
-
-TEST(BoundedCopy, WritesExactlyNPlusOneBytes) {
-    char buffer[16];
-    std::memset(buffer, kCanary, sizeof buffer);
-    boundedCopy(buffer, "ab", 8);
-    EXPECT_EQ(std::string(buffer, 9), std::string("ab\0\0\0\0\0\0\0", 9));
-    EXPECT_EQ(buffer[9], kCanary);
-
-    std::memset(buffer, kCanary, sizeof buffer);
-    boundedCopy(buffer, "abcdefghijklmnop", 8);
-    EXPECT_STREQ(buffer, "abcdefgh");
-    EXPECT_EQ(buffer[9], kCanary);
-
-    std::memset(buffer, kCanary, sizeof buffer);
-    boundedCopy(buffer, nullptr, 2);
-    EXPECT_EQ(std::string(buffer, 4), std::string("\0\0\0#", 4));
+    expectText(effect, {'m', 1, "Huge!"});
+    // No buffer, or no room in it: nothing is written.
+    char buffer[4] = "abc";
+    for (char op : {'f', 'd', 'h', 'm', 'i'}) {
+        write(effect, op, 0.0, nullptr, 8);
+        write(effect, op, 0.0, buffer, -1);
+    }
+    EXPECT_STREQ(buffer, "abc");
     boundedCopy(nullptr, "x", 2);
+    boundedCopy(buffer, nullptr, 1);  // a missing source reads as empty: N + 1 bytes
+    EXPECT_EQ(std::string(buffer, 3), std::string("\0\0c", 3));
 }
 
 }  // namespace
