@@ -19,11 +19,11 @@
 #include <string>
 #include <vector>
 
-#include "tests/render/compare/case_diff.h"
-#include "tests/render/compare/cpu.h"
-#include "tests/render/compare/digest_file.h"
-#include "tests/render/compare/report.h"
-#include "tests/render/compare/spawn.h"
+#include "tools/render_check/compare/case_diff.h"
+#include "tools/render_check/compare/cpu.h"
+#include "tools/render_check/compare/digest_file.h"
+#include "tools/render_check/compare/report.h"
+#include "tools/render_check/compare/spawn.h"
 
 namespace tovrel::render {
 namespace {
@@ -37,7 +37,7 @@ struct Options {
 };
 
 [[noreturn]] void usage(const char* problem) {
-    std::fprintf(stderr, "tovrel_render_compare: %s (see tests/render/compare/main.cpp)\n",
+    std::fprintf(stderr, "tovrel_render_compare: %s (see tools/render_check/compare/main.cpp)\n",
                  problem);
     std::exit(2);
 }

@@ -1,4 +1,4 @@
-#include "tests/render/compare/case_diff.h"
+#include "tools/render_check/compare/case_diff.h"
 
 #include <algorithm>
 

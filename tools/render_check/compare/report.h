@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/render/compare/digest_file.h"
+#include "tools/render_check/compare/digest_file.h"
 
 namespace tovrel::render {
 

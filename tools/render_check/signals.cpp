@@ -1,4 +1,4 @@
-#include "tests/render/signals.h"
+#include "tools/render_check/signals.h"
 
 #include <cmath>
 
@@ -91,20 +91,20 @@ double portableSine(double cycles) {
     return x * term;
 }
 
-StereoSignal makeSignal(const SignalSpec& spec, double sampleRate, int frames) {
-    switch (spec.kind) {
+StereoSignal makeSignal(const SignalSpec& signal, double sampleRate, int frames) {
+    switch (signal.kind) {
         case SignalKind::Sweep:
-            return sweep(spec.level, sampleRate, frames);
+            return sweep(signal.level, sampleRate, frames);
         case SignalKind::Noise:
-            return noise(spec.level, frames, 0x5eedu);
+            return noise(signal.level, frames, 0x5eedu);
         case SignalKind::Silence:
             return {std::vector<double>(frames), std::vector<double>(frames)};
         case SignalKind::Square:
-            return square(spec.level, sampleRate, frames);
+            return square(signal.level, sampleRate, frames);
         case SignalKind::Tiny:
-            return tiny(spec.level, frames);
+            return tiny(signal.level, frames);
         case SignalKind::Burst:
-            return burst(spec.level, sampleRate, frames);
+            return burst(signal.level, sampleRate, frames);
     }
     return {};
 }

@@ -1,4 +1,4 @@
-#include "tests/render/renderer.h"
+#include "tools/render_check/renderer.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "tests/render/digest.h"
+#include "tools/render_check/digest.h"
 
 #include <cinttypes>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "tests/render/compare/spawn.h"
+#include "tools/render_check/compare/spawn.h"
 
 #include <fcntl.h>
 #include <spawn.h>

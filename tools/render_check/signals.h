@@ -33,6 +33,6 @@ class NoiseSource {
 // sin(2 pi cycles) by range reduction and a Taylor polynomial; accurate to about 1e-13.
 double portableSine(double cycles);
 
-StereoSignal makeSignal(const SignalSpec& spec, double sampleRate, int frames);
+StereoSignal makeSignal(const SignalSpec& signal, double sampleRate, int frames);
 
 }  // namespace tovrel::render

@@ -1,4 +1,4 @@
-#include "tests/render/cases.h"
+#include "tools/render_check/cases.h"
 
 namespace tovrel::render {
 namespace {

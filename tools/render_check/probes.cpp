@@ -1,13 +1,13 @@
-#include "tests/render/probes.h"
+#include "tools/render_check/probes.h"
 
 #include <cinttypes>
 #include <cmath>
 #include <cstring>
 
 #include "effect/dsp/long_double.h"
-#include "tests/render/fnv.h"
-#include "tests/render/runtime_routines.h"
-#include "tests/render/signals.h"
+#include "tools/render_check/fnv.h"
+#include "tools/render_check/runtime_routines.h"
+#include "tools/render_check/signals.h"
 
 namespace tovrel::render {
 namespace {

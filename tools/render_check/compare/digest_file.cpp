@@ -1,4 +1,4 @@
-#include "tests/render/compare/digest_file.h"
+#include "tools/render_check/compare/digest_file.h"
 
 #include <sstream>
 

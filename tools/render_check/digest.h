@@ -13,7 +13,7 @@
 #include <string>
 
 #include "effect/dsp/signal_state.h"
-#include "tests/render/fnv.h"
+#include "tools/render_check/fnv.h"
 
 namespace tovrel::render {
 

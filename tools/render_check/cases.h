@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/render/signals.h"
+#include "tools/render_check/signals.h"
 
 namespace tovrel::render {
 

@@ -1,12 +1,12 @@
-#include "tests/render/compare/report.h"
+#include "tools/render_check/compare/report.h"
 
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
 #include <set>
 
-#include "tests/render/compare/case_diff.h"
-#include "tests/render/compare/spawn.h"
+#include "tools/render_check/compare/case_diff.h"
+#include "tools/render_check/compare/spawn.h"
 
 namespace tovrel::render {
 namespace {

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "frame/aeffect.h"
-#include "tests/render/cases.h"
-#include "tests/render/digest.h"
+#include "tools/render_check/cases.h"
+#include "tools/render_check/digest.h"
 
 namespace tovrel {
 class Plugin;

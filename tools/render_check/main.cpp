@@ -16,10 +16,10 @@
 
 #include "effect/state_access.h"
 #include "host/plugin.h"
-#include "tests/render/cases.h"
-#include "tests/render/digest.h"
-#include "tests/render/probes.h"
-#include "tests/render/renderer.h"
+#include "tools/render_check/cases.h"
+#include "tools/render_check/digest.h"
+#include "tools/render_check/probes.h"
+#include "tools/render_check/renderer.h"
 
 extern "C" AEffect* VSTPluginMain(audioMasterCallback audioMaster);
 
@@ -38,7 +38,7 @@ struct Options {
 };
 
 [[noreturn]] void usage(const char* problem) {
-    std::fprintf(stderr, "tovrel_render: %s (see the top of tests/render/main.cpp)\n", problem);
+    std::fprintf(stderr, "tovrel_render: %s (see the top of tools/render_check/main.cpp)\n", problem);
     std::exit(2);
 }
 
