@@ -3,14 +3,10 @@
 #include <cinttypes>
 #include <cstring>
 
+#include "tools/render_check/bits.h"
+
 namespace tovrel::render {
 namespace {
-
-std::uint64_t bitsOf(double value) {
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
 
 void printWord(std::FILE* out, const char* field, int element, dsp::LongDouble value) {
     if (element < 0) {

@@ -38,7 +38,8 @@ struct Options {
 };
 
 [[noreturn]] void usage(const char* problem) {
-    std::fprintf(stderr, "tovrel_render: %s (see the top of tools/render_check/main.cpp)\n", problem);
+    std::fprintf(stderr, "tovrel_render: %s (see the top of tools/render_check/main.cpp)\n",
+                 problem);
     std::exit(2);
 }
 

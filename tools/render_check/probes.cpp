@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "effect/dsp/long_double.h"
+#include "tools/render_check/bits.h"
 #include "tools/render_check/fnv.h"
 #include "tools/render_check/runtime_routines.h"
 #include "tools/render_check/signals.h"
@@ -15,24 +16,6 @@ namespace {
 using dsp::LongDouble;
 
 constexpr int kSamples = 40000;
-
-std::uint64_t bitsOf(double value) {
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-std::uint64_t bitsOf(float value) {
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-double fromBits(std::uint64_t bits) {
-    double value = 0.0;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
 
 // A double with a random sign and mantissa and a binary exponent in [low, high].
 double randomDouble(NoiseSource& noise, int low, int high) {

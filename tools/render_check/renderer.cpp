@@ -7,21 +7,10 @@
 
 #include "frame/opcodes.h"
 #include "host/plugin.h"
+#include "tools/render_check/bits.h"
 
 namespace tovrel::render {
 namespace {
-
-std::uint64_t bitsOf(float value) {
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-std::uint64_t bitsOf(double value) {
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
 
 // The case's input in both sample types, and output buffers to match.
 struct Buffers {
