@@ -7,7 +7,7 @@
 
 #include "effect/dsp/precision.h"
 #include "effect/dsp/process.h"
-#include "effect/dsp/process_block.h"
+#include "fixed_chain.h"
 
 namespace {
 
@@ -37,11 +37,14 @@ struct Buffers {
     }
 };
 
+constexpr std::uint32_t kSeedL = 2654435769u;
+constexpr std::uint32_t kSeedR = 3141592653u;
+
 template <typename State>
 State seeded() {
     State state{};
-    state.fpdL = 2654435769u;
-    state.fpdR = 3141592653u;
+    state.fpdL = kSeedL;
+    state.fpdR = kSeedR;
     return state;
 }
 
@@ -56,6 +59,18 @@ void report(benchmark::State& run) {
 
 ParameterSnapshot settingOf(const benchmark::State& run) {
     return run.range(0) == 0 ? kDefaults : kNothingSkipped;
+}
+
+bool straightforwardMatchesProduct(const ParameterSnapshot& p) {
+    Buffers<float> product, fixed;
+    tovrel::dsp::SignalState state = seeded<tovrel::dsp::SignalState>();
+    tovrel::bench::FixedChain<tovrel::bench::FrozenDoubleDouble> chain(kSeedL, kSeedR);
+    for (int block = 0; block < 8; ++block) {
+        tovrel::dsp::processFloat(state, kRate, p, product.in, product.out, kBlock);
+        chain.process(kRate, p, fixed.in, fixed.out, kBlock);
+        if (product.data[2] != fixed.data[2] || product.data[3] != fixed.data[3]) return false;
+    }
+    return true;
 }
 
 void ProductFloat(benchmark::State& run) {
@@ -80,23 +95,38 @@ void ProductDouble(benchmark::State& run) {
     report(run);
 }
 
-// The yardstick: the same chain in plain double, float in and out. Benchmark-only.
-void PlainDoubleYardstick(benchmark::State& run) {
-    using tovrel::dsp::BasicSignalState;
+// The two fixed yardsticks: the chain in plain double, and in the first product's double-double
+// with out-of-line arithmetic. Float in and out. Benchmark-only.
+template <typename T>
+void FixedChainRun(benchmark::State& run) {
     Buffers<float> b;
-    auto state = seeded<BasicSignalState<double>>();
+    tovrel::bench::FixedChain<T> chain(kSeedL, kSeedR);
     const ParameterSnapshot p = settingOf(run);
     for (auto _ : run) {
-        tovrel::dsp::processBlock<tovrel::dsp::SinglePath>(state, kRate, p, b.in, b.out, kBlock);
+        chain.process(kRate, p, b.in, b.out, kBlock);
         benchmark::DoNotOptimize(b.data[2].data());
     }
     report(run);
+}
+
+void PlainDoubleYardstick(benchmark::State& run) {
+    FixedChainRun<double>(run);
+}
+
+void StraightforwardDoubleDouble(benchmark::State& run) {
+    // A yardstick that no longer sounds like the product measures nothing.
+    if (!straightforwardMatchesProduct(settingOf(run))) {
+        run.SkipWithError("the fixed double-double chain no longer matches the product");
+        return;
+    }
+    FixedChainRun<tovrel::bench::FrozenDoubleDouble>(run);
 }
 
 // Argument 0: default parameters (trim only; drives, gain and mix skipped); 1: nothing skipped.
 BENCHMARK(ProductFloat)->ArgName("nothing_skipped")->Arg(0)->Arg(1);
 BENCHMARK(ProductDouble)->ArgName("nothing_skipped")->Arg(0)->Arg(1);
 BENCHMARK(PlainDoubleYardstick)->ArgName("nothing_skipped")->Arg(0)->Arg(1);
+BENCHMARK(StraightforwardDoubleDouble)->ArgName("nothing_skipped")->Arg(0)->Arg(1);
 
 }  // namespace
 
