@@ -19,8 +19,18 @@ using Request = std::tuple<VstInt32, VstInt32, VstIntPtr, std::string, VstIntPtr
 const std::vector<Request> kRoutes = {TOVREL_EFFECT_ROUTES(TOVREL_REQUEST)};
 // 6 programs: 6 is ignored, -1 passes the signed test.
 const std::vector<Request> kValues = {
-    {2, 0, 6, "", 0},           {2, 0, -1, "setProgram(-1)", 0}, {12, 0, 0, "suspend()", 0},
-    {12, 0, -1, "resume()", 0}, {23, 0, 0, "getChunk(P,0)", 7},
+    {2, 0, 6, "", 0},
+    {2, 0, -1, "setProgram(-1)", 0},
+    {12, 0, 0, "suspend()", 0},
+    {12, 0, -1, "resume()", 0},
+    {23, 0, 0, "getChunk(P,0)", 7},
+    {22, 0, 0, "", 1316373862},
+    {13, 0, 0, "", 0},
+    {14, 0, 0, "", 0},
+    {17, 0, 0, "", 0},
+    {18, 0, 0, "", 0},
+    {59, 0, 0, "", 0},
+    {61, 0, 0, "", 0},
 };
 
 TEST(Dispatch, EachRequestMakesOneCallWithItsArgumentsAndAnswer) {
