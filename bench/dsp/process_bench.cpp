@@ -73,26 +73,33 @@ bool straightforwardMatchesProduct(const ParameterSnapshot& p) {
     return true;
 }
 
-void ProductFloat(benchmark::State& run) {
-    Buffers<float> b;
+// One processing call of the product in either precision.
+void processProduct(tovrel::dsp::SignalState& state, const ParameterSnapshot& p, float** in,
+                    float** out) {
+    tovrel::dsp::processFloat(state, kRate, p, in, out, kBlock);
+}
+void processProduct(tovrel::dsp::SignalState& state, const ParameterSnapshot& p, double** in,
+                    double** out) {
+    tovrel::dsp::processDouble(state, kRate, p, in, out, kBlock);
+}
+
+template <typename Sample>
+void ProductRun(benchmark::State& run) {
+    Buffers<Sample> b;
     tovrel::dsp::SignalState state = seeded<tovrel::dsp::SignalState>();
     const ParameterSnapshot p = settingOf(run);
     for (auto _ : run) {
-        tovrel::dsp::processFloat(state, kRate, p, b.in, b.out, kBlock);
+        processProduct(state, p, b.in, b.out);
         benchmark::DoNotOptimize(b.data[2].data());
     }
     report(run);
 }
 
+void ProductFloat(benchmark::State& run) {
+    ProductRun<float>(run);
+}
 void ProductDouble(benchmark::State& run) {
-    Buffers<double> b;
-    tovrel::dsp::SignalState state = seeded<tovrel::dsp::SignalState>();
-    const ParameterSnapshot p = settingOf(run);
-    for (auto _ : run) {
-        tovrel::dsp::processDouble(state, kRate, p, b.in, b.out, kBlock);
-        benchmark::DoNotOptimize(b.data[2].data());
-    }
-    report(run);
+    ProductRun<double>(run);
 }
 
 // The two fixed yardsticks: the chain in plain double, and in the first product's double-double
