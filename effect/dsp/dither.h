@@ -2,10 +2,10 @@
 // at the sample's own exponent, driven by the channel's xorshift state.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 
 #include "effect/dsp/arithmetic.h"
+#include "effect/dsp/exponent_bits.h"
 
 namespace tovrel::dsp {
 
@@ -21,7 +21,7 @@ T addDither(T sample, std::uint32_t& fpd) {
     const std::int32_t exponent = Path::exponentOf(highWord(sample));
     const double centred = static_cast<double>(advanceNoise(fpd)) - 2147483647.0;
     const T scale = fromWords<T>(Path::kNoiseHigh, Path::kNoiseLow);
-    const double power = std::pow(2.0, static_cast<double>(exponent + 62));
+    const double power = powerOfTwo(exponent + 62);  // pow(2.0, e + 62), bit for bit
     return (widenTo<T>(centred) * scale) * widenTo<T>(power) + sample;
 }
 

@@ -2,8 +2,9 @@
 // tiny-input threshold, the exponent the dither is sized to, its noise scale, the written word.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
+
+#include "effect/dsp/exponent_bits.h"
 
 namespace tovrel::dsp {
 
@@ -14,11 +15,8 @@ struct SinglePath {
     static constexpr double kNoiseHigh = 5.5e-36;
     static constexpr double kNoiseLow = 1.5724085468671158e-52;
 
-    static std::int32_t exponentOf(double high) {
-        int exponent = 0;
-        std::frexp(static_cast<float>(high), &exponent);  // frexpf
-        return exponent;
-    }
+    // The exponent of the word that is written: the high word narrowed to float first.
+    static std::int32_t exponentOf(double high) { return frexpExponent(static_cast<float>(high)); }
     static Sample narrow(double high) { return static_cast<float>(high); }
 };
 
@@ -29,11 +27,7 @@ struct DoublePath {
     static constexpr double kNoiseHigh = 1.1e-44;
     static constexpr double kNoiseLow = -6.030340873727346e-61;
 
-    static std::int32_t exponentOf(double high) {
-        int exponent = 0;
-        std::frexp(high, &exponent);
-        return exponent;
-    }
+    static std::int32_t exponentOf(double high) { return frexpExponent(high); }
     static Sample narrow(double high) { return high; }
 };
 
