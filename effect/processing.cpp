@@ -15,13 +15,13 @@ bool usable(Sample** inputs, Sample** outputs) {
 
 void Tovrel::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
     if (!usable(inputs, outputs)) return;
-    dsp::processFloat(signalState_, getSampleRate(), readParameters(), inputs, outputs,
+    dsp::processFloat(signalState_, workspace_, getSampleRate(), readParameters(), inputs, outputs,
                       sampleFrames);
 }
 
 void Tovrel::processDoubleReplacing(double** inputs, double** outputs, VstInt32 sampleFrames) {
     if (!usable(inputs, outputs)) return;
-    dsp::processDouble(signalState_, getSampleRate(), readParameters(), inputs, outputs,
+    dsp::processDouble(signalState_, workspace_, getSampleRate(), readParameters(), inputs, outputs,
                        sampleFrames);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "effect/dsp/signal_state.h"
+#include "effect/dsp/workspace.h"
 #include "frame/audio_effect_x.h"
 #include "frame/opcodes.h"
 
@@ -17,7 +18,7 @@ constexpr VstInt32 kNumParameters = 5;
 constexpr VstInt32 kChunkSize = 20;
 
 class Tovrel : public AudioEffectX {
-public:
+  public:
     explicit Tovrel(audioMasterCallback audioMaster);
     ~Tovrel() override;
 
@@ -41,13 +42,14 @@ public:
 
     const dsp::SignalState& signalState() const { return signalState_; }
 
-private:
+  private:
     dsp::ParameterSnapshot readParameters() const;
     void storeParameters(const float (&values)[kNumParameters]);
 
     char programName[kVstMaxProgNameLen + 1];
     std::set<std::string> canDoStrings;
     dsp::SignalState signalState_{};
+    dsp::Workspace workspace_;
     // Written by the host's UI thread, read once per block by the audio thread: relaxed atomics
     // keep the single 32-bit store and load without a data race.
     std::atomic<float> A, B, C, D, E;

@@ -61,12 +61,18 @@ ParameterSnapshot settingOf(const benchmark::State& run) {
     return run.range(0) == 0 ? kDefaults : kNothingSkipped;
 }
 
+// The product's workspace; one is enough, as it carries nothing between calls.
+tovrel::dsp::Workspace& workspace() {
+    static tovrel::dsp::Workspace instance;
+    return instance;
+}
+
 bool straightforwardMatchesProduct(const ParameterSnapshot& p) {
     Buffers<float> product, fixed;
     tovrel::dsp::SignalState state = seeded<tovrel::dsp::SignalState>();
     tovrel::bench::FixedChain<tovrel::bench::FrozenDoubleDouble> chain(kSeedL, kSeedR);
     for (int block = 0; block < 8; ++block) {
-        tovrel::dsp::processFloat(state, kRate, p, product.in, product.out, kBlock);
+        tovrel::dsp::processFloat(state, workspace(), kRate, p, product.in, product.out, kBlock);
         chain.process(kRate, p, fixed.in, fixed.out, kBlock);
         if (product.data[2] != fixed.data[2] || product.data[3] != fixed.data[3]) return false;
     }
@@ -76,11 +82,11 @@ bool straightforwardMatchesProduct(const ParameterSnapshot& p) {
 // One processing call of the product in either precision.
 void processProduct(tovrel::dsp::SignalState& state, const ParameterSnapshot& p, float** in,
                     float** out) {
-    tovrel::dsp::processFloat(state, kRate, p, in, out, kBlock);
+    tovrel::dsp::processFloat(state, workspace(), kRate, p, in, out, kBlock);
 }
 void processProduct(tovrel::dsp::SignalState& state, const ParameterSnapshot& p, double** in,
                     double** out) {
-    tovrel::dsp::processDouble(state, kRate, p, in, out, kBlock);
+    tovrel::dsp::processDouble(state, workspace(), kRate, p, in, out, kBlock);
 }
 
 template <typename Sample>

@@ -1,5 +1,5 @@
-// One processing call over either precision and either arithmetic type: the per-block setup,
-// then every frame through both channels' chains and output stages.
+// The scalar signal path over either precision and either arithmetic type: the per-block setup,
+// then frames through both channels' chains and output stages, one frame after the other.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +20,20 @@ void recoverFilters(ChannelState<T>& c) {
     if (!filtersAreUsable(c)) clearFilters(c);
 }
 
+// Everything a block's frames depend on besides the samples: the values, the sections' design
+// and usable filters.
+template <typename T>
+BlockValues prepareBlock(BasicSignalState<T>& state, float sampleRate,
+                         const ParameterSnapshot& parameters) {
+    const BlockValues values = computeBlockValues(sampleRate, parameters);
+    designSections(state, values.cutoff);
+    ChannelState<T> left = leftChannel(state);
+    ChannelState<T> right = rightChannel(state);
+    recoverFilters(left);
+    recoverFilters(right);
+    return values;
+}
+
 template <typename Path, typename T>
 typename Path::Sample processSample(ChannelState<T>& c, const BlockValues& v,
                                     typename Path::Sample input) {
@@ -29,19 +43,15 @@ typename Path::Sample processSample(ChannelState<T>& c, const BlockValues& v,
     return finishSample<Path>(c, v, wet, dry);
 }
 
-// Inputs may be the very buffers of the outputs: each frame reads both inputs before it
-// writes either output.
+// Frames [first, first + count). Inputs may be the very buffers of the outputs: each frame reads
+// both inputs before it writes either output.
 template <typename Path, typename T>
-void processBlock(BasicSignalState<T>& state, float sampleRate, const ParameterSnapshot& parameters,
-                  typename Path::Sample* const* inputs, typename Path::Sample* const* outputs,
-                  std::int32_t sampleFrames) {
-    const BlockValues values = computeBlockValues(sampleRate, parameters);
-    designSections(state, values.cutoff);
+void processFrames(BasicSignalState<T>& state, const BlockValues& values,
+                   const typename Path::Sample* const* inputs,
+                   typename Path::Sample* const* outputs, std::int32_t first, std::int32_t count) {
     ChannelState<T> left = leftChannel(state);
     ChannelState<T> right = rightChannel(state);
-    recoverFilters(left);
-    recoverFilters(right);
-    for (std::int32_t i = 0; i < sampleFrames; ++i) {
+    for (std::int32_t i = first; i < first + count; ++i) {
         const typename Path::Sample inL = inputs[0][i];
         const typename Path::Sample inR = inputs[1][i];
         const typename Path::Sample outL = processSample<Path>(left, values, inL);
@@ -49,6 +59,15 @@ void processBlock(BasicSignalState<T>& state, float sampleRate, const ParameterS
         outputs[0][i] = outL;
         outputs[1][i] = outR;
     }
+}
+
+// One whole processing call, the scalar way.
+template <typename Path, typename T>
+void processBlock(BasicSignalState<T>& state, float sampleRate, const ParameterSnapshot& parameters,
+                  typename Path::Sample* const* inputs, typename Path::Sample* const* outputs,
+                  std::int32_t sampleFrames) {
+    const BlockValues values = prepareBlock(state, sampleRate, parameters);
+    processFrames<Path>(state, values, inputs, outputs, 0, sampleFrames);
 }
 
 }  // namespace tovrel::dsp

@@ -34,6 +34,7 @@ template <typename Sample>
 struct Stereo {
     std::vector<Sample> left, right, outLeft, outRight;
     Sample *in[2], *out[2];
+    Workspace workspace;  // the processor's own kernel unless a test turns it off
 
     explicit Stereo(std::size_t frames, double amplitude = 1.0, std::uint64_t seed = 1)
         : left(frames), right(frames), outLeft(frames), outRight(frames) {
@@ -51,8 +52,11 @@ struct Stereo {
                  std::int32_t count) {
         Sample* i[2] = {in[0] + first, in[1] + first};
         Sample* o[2] = {out[0] + first, out[1] + first};
-        if constexpr (sizeof(Sample) == sizeof(float)) processFloat(s, rate, p, i, o, count);
-        if constexpr (sizeof(Sample) == sizeof(double)) processDouble(s, rate, p, i, o, count);
+        if constexpr (sizeof(Sample) == sizeof(float)) {
+            processFloat(s, workspace, rate, p, i, o, count);
+        } else {
+            processDouble(s, workspace, rate, p, i, o, count);
+        }
     }
     void processAll(SignalState& s, float rate, const ParameterSnapshot& p, std::int32_t block) {
         const auto total = static_cast<std::int32_t>(left.size());

@@ -1,0 +1,57 @@
+// Built with FMA enabled and entered only after the processor has been checked. Everything it
+// compiles from shared headers stays internal, so no copy of it can stand in for the portable code.
+#include "effect/dsp/vector/kernel.h"
+
+#include "effect/dsp/vector/chain_pipeline.h"
+#include "effect/dsp/vector/output_pass.h"
+
+namespace tovrel::dsp::vector {
+namespace {
+
+template <typename Sample>
+bool runChainOf(SignalState& state, const BlockValues& values, const Sample* left,
+                const Sample* right, int frames, Workspace& workspace) {
+    ChainPipeline<Sample> pipeline(state, values, left, right, frames, workspace);
+    return pipeline.run(state);
+}
+
+}  // namespace
+
+bool runChain(SignalState& state, const BlockValues& values, const float* left, const float* right,
+              int frames, Workspace& workspace) {
+    return runChainOf(state, values, left, right, frames, workspace);
+}
+
+bool runChain(SignalState& state, const BlockValues& values, const double* left,
+              const double* right, int frames, Workspace& workspace) {
+    return runChainOf(state, values, left, right, frames, workspace);
+}
+
+void finish(SignalState& state, const BlockValues& values, const float* const inputs[2],
+            float* const outputs[2], int frames, const Workspace& workspace) {
+    OutputPass<float>{values, workspace, inputs, outputs}.run(state, frames);
+}
+
+void finish(SignalState& state, const BlockValues& values, const double* const inputs[2],
+            double* const outputs[2], int frames, const Workspace& workspace) {
+    OutputPass<double>{values, workspace, inputs, outputs}.run(state, frames);
+}
+
+}  // namespace tovrel::dsp::vector
+
+namespace tovrel::dsp::vector {
+
+bool arithmeticProbe(int operation, const DoubleDouble x[2], const DoubleDouble y[2],
+                     DoubleDouble out[2]) {
+    const Lanes a = pairOf(x[0], x[1]);
+    const Lanes b = pairOf(y[0], y[1]);
+    __m128d flags = _mm_setzero_pd();
+    const Lanes r = operation == 0   ? add(a, b, flags)
+                    : operation == 1 ? subtract(a, b, flags)
+                    : operation == 2 ? multiply(a, b, flags)
+                                     : multiplyBy(a, b.hi, flags);
+    storePair(r, out[0], out[1]);
+    return _mm_movemask_pd(flags) != 0;
+}
+
+}  // namespace tovrel::dsp::vector

@@ -1,0 +1,50 @@
+// The both-channels kernel, built for processors with FMA and entered only where one is present.
+// It covers one chunk of at most kChunkFrames frames in two passes: the chain of both channels
+// into the workspace, then the output stage.
+#pragma once
+
+#include "effect/dsp/block_values.h"
+#include "effect/dsp/signal_state.h"
+#include "effect/dsp/workspace.h"
+
+namespace tovrel::dsp::vector {
+
+// Whether this build has the kernel and this processor can run it.
+bool available();
+
+// Whether the block's values suit the kernel: it expects the section coefficients other than b2
+// to be plain doubles, as the design makes them.
+bool suits(const SignalState& state);
+
+// Fills the workspace with both channels' chain outputs and advances the filters, or, where the
+// exact result needs one of the arithmetic's special cases (an infinity or a NaN anywhere), leaves
+// state and filters untouched and answers false so that the caller runs the chunk the scalar way.
+bool runChain(SignalState& state, const BlockValues& values, const float* left, const float* right,
+              int frames, Workspace& workspace);
+bool runChain(SignalState& state, const BlockValues& values, const double* left,
+              const double* right, int frames, Workspace& workspace);
+
+// Gain, mix, dither and the written words for a chunk whose chain outputs are in the workspace.
+// An input may be the same buffer as an output.
+void finish(SignalState& state, const BlockValues& values, const float* const inputs[2],
+            float* const outputs[2], int frames, const Workspace& workspace);
+void finish(SignalState& state, const BlockValues& values, const double* const inputs[2],
+            double* const outputs[2], int frames, const Workspace& workspace);
+
+// The scalar output stage for one frame, both channels, where the kernel meets a special case.
+void finishFrameExactly(SignalState& state, const BlockValues& values, const Workspace& workspace,
+                        int frame, const float* const inputs[2], float* const outputs[2]);
+void finishFrameExactly(SignalState& state, const BlockValues& values, const Workspace& workspace,
+                        int frame, const double* const inputs[2], double* const outputs[2]);
+
+}  // namespace tovrel::dsp::vector
+
+namespace tovrel::dsp::vector {
+
+// For tests: one operation of the kernel's arithmetic on two lanes at once (0 sum, 1 difference,
+// 2 product, 3 product by a pair whose low word is zero). Answers whether a lane was flagged for
+// the scalar way, in which case the results mean nothing.
+bool arithmeticProbe(int operation, const DoubleDouble x[2], const DoubleDouble y[2],
+                     DoubleDouble out[2]);
+
+}  // namespace tovrel::dsp::vector
