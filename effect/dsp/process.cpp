@@ -44,6 +44,8 @@ void process(SignalState& state, Workspace& workspace, float sampleRate,
         processChunks<Path>(state, workspace, values, inputs, outputs, sampleFrames);
         return;
     }
+#else
+    static_cast<void>(workspace);  // only the scalar path here
 #endif
     processFrames<Path>(state, values, inputs, outputs, 0, sampleFrames);
 }
