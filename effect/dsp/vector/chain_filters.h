@@ -1,8 +1,11 @@
 // Both channels' filters and the block's constants in lane form, loaded from the signal state
-// at the start of a chunk and written back only when the whole chunk came out exact.
+// at the start of a chunk and written back only when the whole chunk came out exact. The four
+// sections run as two pairs, A beside C and B beside D, each pair in one four-lane vector.
 #pragma once
 
 #include <immintrin.h>
+
+#include <initializer_list>
 
 #include "effect/dsp/block_values.h"
 #include "effect/dsp/signal_state.h"
@@ -11,65 +14,122 @@
 namespace tovrel::dsp::vector {
 namespace {
 
-inline Lanes pairOf(const DoubleDouble& left, const DoubleDouble& right) {
+TOVREL_KERNEL_INLINE __m256d join(__m128d low, __m128d high) {
+    return _mm256_insertf128_pd(_mm256_castpd128_pd256(low), high, 1);
+}
+TOVREL_KERNEL_INLINE Lanes4 join(Lanes2 low, Lanes2 high) {
+    return {join(low.hi, high.hi), join(low.lo, high.lo)};
+}
+TOVREL_KERNEL_INLINE Lanes2 lowHalf(Lanes4 x) {
+    return {_mm256_castpd256_pd128(x.hi), _mm256_castpd256_pd128(x.lo)};
+}
+TOVREL_KERNEL_INLINE Lanes2 highHalf(Lanes4 x) {
+    return {_mm256_extractf128_pd(x.hi, 1), _mm256_extractf128_pd(x.lo, 1)};
+}
+
+inline Lanes2 pairOf(const DoubleDouble& left, const DoubleDouble& right) {
     return {_mm_set_pd(right.hi, left.hi), _mm_set_pd(right.lo, left.lo)};
 }
 
-inline void storePair(Lanes x, DoubleDouble& left, DoubleDouble& right) {
+inline void storePair(Lanes2 x, DoubleDouble& left, DoubleDouble& right) {
     _mm_storel_pd(&left.hi, x.hi);
     _mm_storeh_pd(&right.hi, x.hi);
     _mm_storel_pd(&left.lo, x.lo);
     _mm_storeh_pd(&right.lo, x.lo);
 }
 
+// One section's history, both channels.
+inline History<__m128d> historyOf(const DoubleDouble* section) {
+    const DoubleDouble* l = section + kHistoryL;  // x1, x2, y1, y2 in this order
+    const DoubleDouble* r = section + kHistoryR;
+    return {pairOf(l[0], r[0]), pairOf(l[1], r[1]), pairOf(l[2], r[2]), pairOf(l[3], r[3])};
+}
+
+inline History<__m256d> join(const History<__m128d>& low, const History<__m128d>& high) {
+    return {join(low.x1, high.x1), join(low.x2, high.x2), join(low.y1, high.y1),
+            join(low.y2, high.y2)};
+}
+
+inline void storeHistory(const History<__m128d>& h, DoubleDouble* section) {
+    DoubleDouble* l = section + kHistoryL;
+    DoubleDouble* r = section + kHistoryR;
+    storePair(h.x1, l[0], r[0]);
+    storePair(h.x2, l[1], r[1]);
+    storePair(h.y1, l[2], r[2]);
+    storePair(h.y2, l[3], r[3]);
+}
+
+inline void storeHistories(const History<__m256d>& h, DoubleDouble* low, DoubleDouble* high) {
+    storeHistory({lowHalf(h.x1), lowHalf(h.x2), lowHalf(h.y1), lowHalf(h.y2)}, low);
+    storeHistory({highHalf(h.x1), highHalf(h.x2), highHalf(h.y1), highHalf(h.y2)}, high);
+}
+
 struct ChainFilters {
-    Lanes inHighpass, midHighpass, loBand, loSmooth, midBand, hiHighpass;
-    History history[4];
+    Lanes2 inHighpass, midHighpass, loBand, hiHighpass;
+    Lanes4 smoothAndMid;  // loSmooth beside midBand
+    History<__m256d> sectionsAC, sectionsBD;
 
     explicit ChainFilters(const SignalState& s)
         : inHighpass(pairOf(s.inHighpassL, s.inHighpassR)),
           midHighpass(pairOf(s.midHighpassL, s.midHighpassR)),
           loBand(pairOf(s.loBandL, s.loBandR)),
-          loSmooth(pairOf(s.loSmoothL, s.loSmoothR)),
-          midBand(pairOf(s.midBandL, s.midBandR)),
-          hiHighpass(pairOf(s.hiHighpassL, s.hiHighpassR)) {
-        const DoubleDouble* sections[] = {s.lowpassA, s.lowpassB, s.lowpassC, s.lowpassD};
-        for (int k = 0; k < 4; ++k) {
-            const DoubleDouble* l = sections[k] + kHistoryL;
-            const DoubleDouble* r = sections[k] + kHistoryR;
-            // The state keeps x1, x2, y1, y2 in this order.
-            history[k] = {pairOf(l[0], r[0]), pairOf(l[1], r[1]), pairOf(l[2], r[2]),
-                          pairOf(l[3], r[3])};
+          hiHighpass(pairOf(s.hiHighpassL, s.hiHighpassR)),
+          smoothAndMid(join(pairOf(s.loSmoothL, s.loSmoothR), pairOf(s.midBandL, s.midBandR))),
+          sectionsAC(join(historyOf(s.lowpassA), historyOf(s.lowpassC))),
+          sectionsBD(join(historyOf(s.lowpassB), historyOf(s.lowpassD))) {}
+
+    // The arithmetic departs from the runtime's only where a high word becomes an infinity or a
+    // NaN. From there on it stays non-finite through every later sum and product of the frame, and
+    // the chain ends in a recurrence (every path reaches the last section's output history),
+    // where it stays for good; only a saturator turns an infinity back into 1, and then both
+    // arithmetics agree again. So a chunk whose filters all end finite was computed exactly.
+    bool finite() const {
+        __m256d bad = _mm256_setzero_pd();
+        for (const Lanes2& x : {inHighpass, midHighpass, loBand, hiHighpass}) {
+            bad = vOr(bad, join(nonFinite(x.hi), nonFinite(x.lo)));
         }
+        for (const Lanes4& x :
+             {smoothAndMid, sectionsAC.x1, sectionsAC.x2, sectionsAC.y1, sectionsAC.y2,
+              sectionsBD.x1, sectionsBD.x2, sectionsBD.y1, sectionsBD.y2}) {
+            bad = vOr(bad, vOr(nonFinite(x.hi), nonFinite(x.lo)));
+        }
+        return anySet(bad) == 0;
     }
 
     void store(SignalState& s) const {
         storePair(inHighpass, s.inHighpassL, s.inHighpassR);
         storePair(midHighpass, s.midHighpassL, s.midHighpassR);
         storePair(loBand, s.loBandL, s.loBandR);
-        storePair(loSmooth, s.loSmoothL, s.loSmoothR);
-        storePair(midBand, s.midBandL, s.midBandR);
         storePair(hiHighpass, s.hiHighpassL, s.hiHighpassR);
-        DoubleDouble* sections[] = {s.lowpassA, s.lowpassB, s.lowpassC, s.lowpassD};
-        for (int k = 0; k < 4; ++k) {
-            DoubleDouble* l = sections[k] + kHistoryL;
-            DoubleDouble* r = sections[k] + kHistoryR;
-            const History& h = history[k];
-            storePair(h.x1, l[0], r[0]);
-            storePair(h.x2, l[1], r[1]);
-            storePair(h.y1, l[2], r[2]);
-            storePair(h.y2, l[3], r[3]);
-        }
+        storePair(lowHalf(smoothAndMid), s.loSmoothL, s.loSmoothR);
+        storePair(highHalf(smoothAndMid), s.midBandL, s.midBandR);
+        storeHistories(sectionsAC, s.lowpassA, s.lowpassC);
+        storeHistories(sectionsBD, s.lowpassB, s.lowpassD);
     }
 };
 
-inline OnePole onePoleOf(double coeff) {
-    return {broadcast(1.0 - coeff), broadcast(coeff)};
+inline OnePole<__m128d> onePoleOf(double coeff) {
+    return {_mm_set1_pd(1.0 - coeff), _mm_set1_pd(coeff)};
+}
+
+inline OnePole<__m256d> onePolesOf(double low, double high) {
+    const OnePole<__m128d> a = onePoleOf(low), b = onePoleOf(high);
+    return {join(a.keep, b.keep), join(a.take, b.take)};
+}
+
+inline Section<__m256d> sectionsOf(const DoubleDouble* low, const DoubleDouble* high) {
+    const auto both = [&](int k) { return join(_mm_set1_pd(low[k].hi), _mm_set1_pd(high[k].hi)); };
+    return {both(kA0),
+            both(kA1),
+            both(kA2),
+            both(kB1),
+            {both(kB2), join(_mm_set1_pd(low[kB2].lo), _mm_set1_pd(high[kB2].lo))}};
 }
 
 struct ChainConstants {
-    OnePole inHighpass, midHighpass, loBand, hiBand;
-    Section sections[4];
+    OnePole<__m128d> inHighpass, midHighpass, loBand, hiBand;
+    OnePole<__m256d> smoothAndMid;
+    Section<__m256d> sectionsAC, sectionsBD;
     __m128d trim, loDrive, hiDrive, loLevel, hiLevel;
     bool trimOn, loDriveOn, hiDriveOn;
 
@@ -78,24 +138,17 @@ struct ChainConstants {
           midHighpass(onePoleOf(v.midHighpassCoeff)),
           loBand(onePoleOf(v.loBandCoeff)),
           hiBand(onePoleOf(v.hiBandCoeff)),
-          trim(broadcast(v.inputTrim)),
-          loDrive(broadcast(v.loDrive)),
-          hiDrive(broadcast(v.hiDrive)),
-          loLevel(broadcast(v.loLevel)),
-          hiLevel(broadcast(v.hiLevel)),
+          smoothAndMid(onePolesOf(v.loBandCoeff, v.hiBandCoeff)),
+          sectionsAC(sectionsOf(s.lowpassA, s.lowpassC)),
+          sectionsBD(sectionsOf(s.lowpassB, s.lowpassD)),
+          trim(_mm_set1_pd(v.inputTrim)),
+          loDrive(_mm_set1_pd(v.loDrive)),
+          hiDrive(_mm_set1_pd(v.hiDrive)),
+          loLevel(_mm_set1_pd(v.loLevel)),
+          hiLevel(_mm_set1_pd(v.hiLevel)),
           trimOn(v.inputTrim != 1.0),
           loDriveOn(v.loDrive != 1.0),
-          hiDriveOn(v.hiDrive != 1.0) {
-        const DoubleDouble* from[] = {s.lowpassA, s.lowpassB, s.lowpassC, s.lowpassD};
-        for (int k = 0; k < 4; ++k) {
-            const DoubleDouble* c = from[k];
-            sections[k] = {broadcast(c[kA0].hi),
-                           broadcast(c[kA1].hi),
-                           broadcast(c[kA2].hi),
-                           broadcast(c[kB1].hi),
-                           {broadcast(c[kB2].hi), broadcast(c[kB2].lo)}};
-        }
-    }
+          hiDriveOn(v.hiDrive != 1.0) {}
 };
 
 }  // namespace

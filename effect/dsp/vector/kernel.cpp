@@ -43,15 +43,14 @@ namespace tovrel::dsp::vector {
 
 bool arithmeticProbe(int operation, const DoubleDouble x[2], const DoubleDouble y[2],
                      DoubleDouble out[2]) {
-    const Lanes a = pairOf(x[0], x[1]);
-    const Lanes b = pairOf(y[0], y[1]);
-    __m128d flags = _mm_setzero_pd();
-    const Lanes r = operation == 0   ? add(a, b, flags)
-                    : operation == 1 ? subtract(a, b, flags)
-                    : operation == 2 ? multiply(a, b, flags)
-                                     : multiplyBy(a, b.hi, flags);
+    const Lanes2 a = pairOf(x[0], x[1]);
+    const Lanes2 b = pairOf(y[0], y[1]);
+    const Lanes2 r = operation == 0   ? add(a, b)
+                     : operation == 1 ? subtract(a, b)
+                     : operation == 2 ? multiply(a, b)
+                                      : multiplyBy(a, b.hi);
     storePair(r, out[0], out[1]);
-    return _mm_movemask_pd(flags) != 0;
+    return _mm_movemask_pd(nonFinite(r.hi)) != 0;
 }
 
 }  // namespace tovrel::dsp::vector

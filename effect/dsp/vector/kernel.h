@@ -17,8 +17,8 @@ bool available();
 bool suits(const SignalState& state);
 
 // Fills the workspace with both channels' chain outputs and advances the filters, or, where the
-// exact result needs one of the arithmetic's special cases (an infinity or a NaN anywhere), leaves
-// state and filters untouched and answers false so that the caller runs the chunk the scalar way.
+// exact result needs one of the arithmetic's special cases (an infinity or a NaN somewhere), leaves
+// the state untouched and answers false so that the caller runs the chunk the scalar way.
 bool runChain(SignalState& state, const BlockValues& values, const float* left, const float* right,
               int frames, Workspace& workspace);
 bool runChain(SignalState& state, const BlockValues& values, const double* left,
@@ -42,8 +42,8 @@ void finishFrameExactly(SignalState& state, const BlockValues& values, const Wor
 namespace tovrel::dsp::vector {
 
 // For tests: one operation of the kernel's arithmetic on two lanes at once (0 sum, 1 difference,
-// 2 product, 3 product by a pair whose low word is zero). Answers whether a lane was flagged for
-// the scalar way, in which case the results mean nothing.
+// 2 product, 3 product by a pair whose low word is zero). Answers whether a lane's high word came
+// out non-finite, the kernel's sign to leave the work to the scalar way.
 bool arithmeticProbe(int operation, const DoubleDouble x[2], const DoubleDouble y[2],
                      DoubleDouble out[2]);
 

@@ -28,7 +28,7 @@ void finishFrameOf(SignalState& state, const BlockValues& values, const Workspac
 
 bool available() {
 #if defined(TOVREL_VECTOR_KERNEL)
-    return __builtin_cpu_supports("avx") && __builtin_cpu_supports("fma") &&
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") &&
            __builtin_cpu_supports("sse4.2");
 #else
     return false;

@@ -1,5 +1,5 @@
-// The signal path's building blocks over both channels at once: the one-pole step, the two
-// halves of a biquad step and the saturator, each with the scalar path's operand order.
+// The signal path's building blocks over vector lanes: the one-pole step, the two halves of a
+// biquad step and the saturator, each with the scalar path's operand order.
 #pragma once
 
 #include <immintrin.h>
@@ -11,73 +11,82 @@ namespace tovrel::dsp::vector {
 namespace {
 
 // What a one-pole filter multiplies by: 1 - coeff for its state, coeff for its input.
+template <typename V>
 struct OnePole {
-    __m128d keep;
-    __m128d take;
+    V keep;
+    V take;
 };
 
 // A state this small is dropped, both words, before its update (as in the scalar step).
-inline Lanes onePoleStep(Lanes& state, const OnePole& pole, Lanes input, __m128d& flags) {
-    const __m128d tiny = _mm_cmp_pd(magnitude(state.hi), broadcast(1.18e-37), _CMP_LT_OQ);
-    state = {_mm_andnot_pd(tiny, state.hi), _mm_andnot_pd(tiny, state.lo)};
-    state = add(multiplyBy(state, pole.keep, flags), multiplyBy(input, pole.take, flags), flags);
+template <typename V>
+TOVREL_KERNEL_INLINE Lanes<V> onePoleStep(Lanes<V>& state, const OnePole<V>& pole, Lanes<V> input) {
+    const V tiny = vCompare<_CMP_LT_OQ>(magnitude(state.hi), splat<V>(1.18e-37));
+    state = {vAndNot(tiny, state.hi), vAndNot(tiny, state.lo)};
+    state = add(multiplyBy(state, pole.keep), multiplyBy(input, pole.take));
     return state;
 }
 
 // A section's coefficients; all but b2 have a zero low word.
+template <typename V>
 struct Section {
-    __m128d a0, a1, a2, b1;
-    Lanes b2;
+    V a0, a1, a2, b1;
+    Lanes<V> b2;
 };
 
-// One channel pair's history of a section: previous two inputs and previous two outputs.
+// The history of a section: previous two inputs and previous two outputs.
+template <typename V>
 struct History {
-    Lanes x1, x2, y1, y2;
+    Lanes<V> x1, x2, y1, y2;
 };
 
 // ((x a0 + x1 a1) + x2 a2): everything that does not wait for the previous output.
-inline Lanes biquadFeedForward(History& h, const Section& s, Lanes x, __m128d& flags) {
-    Lanes sum = add(multiplyBy(x, s.a0, flags), multiplyBy(h.x1, s.a1, flags), flags);
-    sum = add(sum, multiplyBy(h.x2, s.a2, flags), flags);
+template <typename V>
+TOVREL_KERNEL_INLINE Lanes<V> biquadFeedForward(History<V>& h, const Section<V>& s, Lanes<V> x) {
+    Lanes<V> sum = add(multiplyBy(x, s.a0), multiplyBy(h.x1, s.a1));
+    sum = add(sum, multiplyBy(h.x2, s.a2));
     h.x2 = h.x1;
     h.x1 = x;
     return sum;
 }
 
 // (sum - y1 b1) - y2 b2: the recurrence.
-inline Lanes biquadFeedback(History& h, const Section& s, Lanes sum, __m128d& flags) {
-    const Lanes older = multiply(h.y2, s.b2, flags);
-    const Lanes y = subtract(subtract(sum, multiplyBy(h.y1, s.b1, flags), flags), older, flags);
+template <typename V>
+TOVREL_KERNEL_INLINE Lanes<V> biquadFeedback(History<V>& h, const Section<V>& s, Lanes<V> sum) {
+    const Lanes<V> older = multiply(h.y2, s.b2);
+    const Lanes<V> y = subtract(subtract(sum, multiplyBy(h.y1, s.b1)), older);
     h.y2 = h.y1;
     h.y1 = y;
     return y;
 }
 
-inline __m128d above(Lanes x, double bound) {
-    const __m128d b = broadcast(bound);
-    const __m128d equal = _mm_cmp_pd(x.hi, b, _CMP_EQ_OQ);
-    return _mm_or_pd(_mm_cmp_pd(x.hi, b, _CMP_GT_OQ),
-                     _mm_and_pd(equal, _mm_cmp_pd(x.lo, _mm_setzero_pd(), _CMP_GT_OQ)));
+// x > (bound, +0) or x < (bound, +0), as the pair compares: the low words decide a tie.
+template <int Predicate, typename V>
+TOVREL_KERNEL_INLINE V beyond(Lanes<V> x, double bound) {
+    const V b = splat<V>(bound);
+    const V tie = vCompare<_CMP_EQ_OQ>(x.hi, b);
+    return vOr(vCompare<Predicate>(x.hi, b), vAnd(tie, vCompare<Predicate>(x.lo, splat<V>(0.0))));
 }
 
-inline __m128d below(Lanes x, double bound) {
-    const __m128d b = broadcast(bound);
-    const __m128d equal = _mm_cmp_pd(x.hi, b, _CMP_EQ_OQ);
-    return _mm_or_pd(_mm_cmp_pd(x.hi, b, _CMP_LT_OQ),
-                     _mm_and_pd(equal, _mm_cmp_pd(x.lo, _mm_setzero_pd(), _CMP_LT_OQ)));
+// The C library's pow(x, 5) of every lane: its rounding is the sound.
+TOVREL_KERNEL_INLINE __m128d fifthPowers(__m128d x) {
+    const double left = pow(_mm_cvtsd_f64(x), 5.0);
+    const double right = pow(_mm_cvtsd_f64(_mm_unpackhi_pd(x, x)), 5.0);
+    return _mm_set_pd(right, left);
+}
+TOVREL_KERNEL_INLINE __m256d fifthPowers(__m256d x) {
+    const __m128d low = fifthPowers(_mm256_castpd256_pd128(x));
+    return _mm256_insertf128_pd(_mm256_castpd128_pd256(low),
+                                fifthPowers(_mm256_extractf128_pd(x, 1)), 1);
 }
 
-// Clamped to -1..1, then the C library's pow for each channel: its rounding is the sound.
-inline Lanes saturate(Lanes x, __m128d& flags) {
-    const __m128d high = above(x, 1.0);
-    const __m128d low = _mm_andnot_pd(high, below(x, -1.0));
-    x.hi = _mm_blendv_pd(x.hi, broadcast(1.0), high);
-    x.hi = _mm_blendv_pd(x.hi, broadcast(-1.0), low);
-    x.lo = _mm_andnot_pd(_mm_or_pd(high, low), x.lo);
-    const double left = pow(_mm_cvtsd_f64(x.hi), 5.0);
-    const double right = pow(_mm_cvtsd_f64(_mm_unpackhi_pd(x.hi, x.hi)), 5.0);
-    const __m128d fifth = _mm_set_pd(right, left);
-    return add(widenLanes(_mm_mul_pd(fifth, broadcast(-0.1768))), x, flags);
+// Clamped to -1..1, then its fifth power scaled by -0.1768 and added.
+template <typename V>
+TOVREL_KERNEL_INLINE Lanes<V> saturate(Lanes<V> x) {
+    const V high = beyond<_CMP_GT_OQ>(x, 1.0);
+    const V low = vAndNot(high, beyond<_CMP_LT_OQ>(x, -1.0));
+    x.hi = vSelect(vSelect(x.hi, splat<V>(1.0), high), splat<V>(-1.0), low);
+    x.lo = vAndNot(vOr(high, low), x.lo);
+    return add(widenLanes(vMul(fifthPowers(x.hi), splat<V>(-0.1768))), x);
 }
 
 }  // namespace

@@ -1,84 +1,94 @@
-// Both channels' double-doubles side by side (lane 0 left, lane 1 right), with the PowerPC
-// runtime's sum and product computed the same way, step for step, using the FMA instruction.
-// The runtime's special cases are either reproduced without a branch (zero products, zero
-// rounding errors) or raised in a flag word, so that the caller can redo the work the exact
-// scalar way. Only for the translation unit compiled for FMA: everything here has internal
-// linkage, so none of it can be merged with code built for an older processor.
+// Double-doubles side by side in the lanes of a vector (both channels of one stage, or of two
+// stages), with the PowerPC runtime's sum and product computed the same way, step for step, using
+// the FMA instruction. The runtime's zero cases (zero products, zero rounding errors) are
+// reproduced without a branch. Its other special cases begin where a high word leaves the finite
+// range; there these steps give an infinite or NaN high word instead, and callers take such a
+// result as the sign to redo the work the exact scalar way. Only for the translation unit compiled
+// for FMA: everything here has internal linkage, so none of it can be merged with code built for an
+// older processor.
 #pragma once
 
-#include <immintrin.h>
+#include "effect/dsp/vector/vec_ops.h"
+
+#define TOVREL_KERNEL_INLINE __attribute__((always_inline)) inline
 
 namespace tovrel::dsp::vector {
 namespace {
 
+template <typename V>
 struct Lanes {
-    __m128d hi;
-    __m128d lo;
+    V hi;
+    V lo;
 };
 
-inline __m128d broadcast(double d) {
-    return _mm_set1_pd(d);
+using Lanes2 = Lanes<__m128d>;
+using Lanes4 = Lanes<__m256d>;
+
+template <typename V>
+TOVREL_KERNEL_INLINE Lanes<V> widenLanes(V d) {
+    return {d, splat<V>(0.0)};
 }
 
-inline Lanes widenLanes(__m128d d) {
-    return {d, _mm_setzero_pd()};
+template <typename V>
+TOVREL_KERNEL_INLINE V magnitude(V x) {
+    return vAndNot(splat<V>(-0.0), x);
 }
 
-inline __m128d magnitude(__m128d x) {
-    return _mm_andnot_pd(_mm_set1_pd(-0.0), x);
+// The runtime rounds t + tau and keeps what was lost as the low word.
+template <typename V>
+TOVREL_KERNEL_INLINE Lanes<V> settle(V t, V tau) {
+    const V h = vAdd(t, tau);
+    return {h, vAdd(vSub(t, h), tau)};
 }
 
-// Raised for a lane whose result is an infinity or a NaN: there the runtime's answers differ
-// from the ordinary steps.
-inline void flagNonFinite(__m128d& flags, __m128d h) {
-    const __m128d infinity = _mm_set1_pd(__builtin_inf());
-    flags = _mm_or_pd(flags, _mm_cmp_pd(magnitude(h), infinity, _CMP_NLT_UQ));
-}
-
-// The runtime rounds h + tau and keeps what was lost as the low word.
-inline Lanes settle(__m128d t, __m128d tau, __m128d& flags) {
-    const __m128d h = _mm_add_pd(t, tau);
-    flagNonFinite(flags, h);
-    return {h, _mm_add_pd(_mm_sub_pd(t, h), tau)};
+// Lanes whose high word is an infinity or a NaN.
+template <typename V>
+TOVREL_KERNEL_INLINE V nonFinite(V x) {
+    return vCompare<_CMP_NLT_UQ>(magnitude(x), splat<V>(__builtin_inf()));
 }
 
 // A zero product is returned as it is, low word +0, however it was reached.
-inline Lanes keepZeroProduct(__m128d t, Lanes settled) {
-    const __m128d zero = _mm_cmp_pd(t, _mm_setzero_pd(), _CMP_EQ_OQ);
-    return {_mm_blendv_pd(settled.hi, t, zero), _mm_andnot_pd(zero, settled.lo)};
+template <typename V>
+TOVREL_KERNEL_INLINE Lanes<V> keepZeroProduct(V t, Lanes<V> settled) {
+    const V zero = vCompare<_CMP_EQ_OQ>(t, splat<V>(0.0));
+    return {vSelect(settled.hi, t, zero), vAndNot(zero, settled.lo)};
 }
 
 // x + y. Without a rounding error the runtime returns the high sum as it is (a -0 stays -0).
-inline Lanes add(Lanes x, Lanes y, __m128d& flags) {
-    const __m128d z = _mm_add_pd(x.hi, y.hi);
-    const __m128d q = _mm_sub_pd(x.hi, z);
-    __m128d e = _mm_sub_pd(x.hi, _mm_add_pd(z, q));
-    e = _mm_add_pd(_mm_add_pd(_mm_add_pd(e, _mm_add_pd(y.hi, q)), x.lo), y.lo);
-    const __m128d zeroError = _mm_cmp_pd(e, _mm_setzero_pd(), _CMP_EQ_OQ);
-    const Lanes settled = settle(z, e, flags);
-    return {_mm_blendv_pd(settled.hi, z, zeroError), _mm_andnot_pd(zeroError, settled.lo)};
+template <typename V>
+TOVREL_KERNEL_INLINE Lanes<V> add(Lanes<V> x, Lanes<V> y) {
+    const V z = vAdd(x.hi, y.hi);
+    const V q = vSub(x.hi, z);
+    V e = vSub(x.hi, vAdd(z, q));
+    e = vAdd(vAdd(vAdd(e, vAdd(y.hi, q)), x.lo), y.lo);
+    const V zeroError = vCompare<_CMP_EQ_OQ>(e, splat<V>(0.0));
+    const Lanes<V> settled = settle(z, e);
+    return {vSelect(settled.hi, z, zeroError), vAndNot(zeroError, settled.lo)};
 }
 
-inline Lanes subtract(Lanes x, Lanes y, __m128d& flags) {
-    const __m128d sign = _mm_set1_pd(-0.0);
-    return add(x, {_mm_xor_pd(y.hi, sign), _mm_xor_pd(y.lo, sign)}, flags);
+template <typename V>
+TOVREL_KERNEL_INLINE Lanes<V> subtract(Lanes<V> x, Lanes<V> y) {
+    const V sign = splat<V>(-0.0);
+    return add(x, {vXor(y.hi, sign), vXor(y.lo, sign)});
 }
 
 // x * y in general.
-inline Lanes multiply(Lanes x, Lanes y, __m128d& flags) {
-    const __m128d t = _mm_mul_pd(x.hi, y.hi);
-    const __m128d e = _mm_fmsub_pd(x.hi, y.hi, t);
-    const __m128d cross = _mm_fmadd_pd(x.hi, y.lo, _mm_mul_pd(y.hi, x.lo));
-    return keepZeroProduct(t, settle(t, _mm_add_pd(cross, e), flags));
+template <typename V>
+TOVREL_KERNEL_INLINE Lanes<V> multiply(Lanes<V> x, Lanes<V> y) {
+    const V t = vMul(x.hi, y.hi);
+    const V e = vFmsub(x.hi, y.hi, t);
+    const V cross = vFmadd(x.hi, y.lo, vMul(y.hi, x.lo));
+    return keepZeroProduct(t, settle(t, vAdd(cross, e)));
 }
 
 // x * (c, +0): the cross term is then exactly c times x's low word, and with one low word zero
 // the product is the same whichever operand comes first.
-inline Lanes multiplyBy(Lanes x, __m128d c, __m128d& flags) {
-    const __m128d t = _mm_mul_pd(x.hi, c);
-    const __m128d e = _mm_fmsub_pd(x.hi, c, t);
-    const __m128d cross = _mm_mul_pd(c, x.lo);
-    return keepZeroProduct(t, settle(t, _mm_add_pd(cross, e), flags));
+template <typename V>
+TOVREL_KERNEL_INLINE Lanes<V> multiplyBy(Lanes<V> x, V c) {
+    const V t = vMul(x.hi, c);
+    const V e = vFmsub(x.hi, c, t);
+    const V cross = vMul(c, x.lo);
+    return keepZeroProduct(t, settle(t, vAdd(cross, e)));
 }
 
 }  // namespace

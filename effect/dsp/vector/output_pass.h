@@ -78,35 +78,37 @@ struct OutputPass {
     Sample* const* outputs;
 
     // The dither's noise scale, 5.5e-36 or 1.1e-44 held to full long double precision.
-    static Lanes noiseScale() {
+    static Lanes2 noiseScale() {
         if (sizeof(Sample) == sizeof(float))
-            return {broadcast(5.5e-36), broadcast(1.5724085468671158e-52)};
-        return {broadcast(1.1e-44), broadcast(-6.030340873727346e-61)};
+            return {_mm_set1_pd(5.5e-36), _mm_set1_pd(1.5724085468671158e-52)};
+        return {_mm_set1_pd(1.1e-44), _mm_set1_pd(-6.030340873727346e-61)};
     }
 
-    Lanes dry(int frame, __m128i fpd) const {
+    Lanes2 dry(int frame, __m128i fpd) const {
         const double threshold = sizeof(Sample) == sizeof(float) ? 1.18e-37 : 1.18e-43;
         const __m128d x = _mm_set_pd(static_cast<double>(inputs[1][frame]),
                                      static_cast<double>(inputs[0][frame]));
-        const __m128d noise = _mm_mul_pd(noiseValues(fpd), broadcast(threshold));
-        const __m128d tiny = _mm_cmp_pd(magnitude(x), broadcast(threshold), _CMP_LT_OQ);
+        const __m128d noise = _mm_mul_pd(noiseValues(fpd), _mm_set1_pd(threshold));
+        const __m128d tiny = _mm_cmp_pd(magnitude(x), _mm_set1_pd(threshold), _CMP_LT_OQ);
         return widenLanes(_mm_blendv_pd(x, noise, tiny));
     }
 
     // One frame; answers false, writing nothing, where the scalar stage must take it.
     bool frame(int i, __m128i fpd, __m128i next) const {
         __m128d flags = _mm_setzero_pd();
-        Lanes wet{_mm_load_pd(&workspace.wet[i][0]), _mm_load_pd(&workspace.wet[i][2])};
-        if (v.outputGain != 1.0) wet = multiplyBy(wet, broadcast(v.outputGain), flags);
+        Lanes2 wet{_mm_load_pd(&workspace.wet[i][0]), _mm_load_pd(&workspace.wet[i][2])};
+        if (v.outputGain != 1.0) wet = multiplyBy(wet, _mm_set1_pd(v.outputGain));
         if (v.wetMix != 1.0) {
             // With the mix's low word zero, either operand order gives the same product.
-            const Lanes mixed = multiplyBy(wet, broadcast(v.wetMix), flags);
-            wet = add(mixed, multiplyBy(dry(i, fpd), broadcast(1.0 - v.wetMix), flags), flags);
+            const Lanes2 mixed = multiplyBy(wet, _mm_set1_pd(v.wetMix));
+            wet = add(mixed, multiplyBy(dry(i, fpd), _mm_set1_pd(1.0 - v.wetMix)));
         }
         const __m128d power = ditherPower<Sample>(wet.hi, flags);
-        const __m128d centred = _mm_sub_pd(noiseValues(next), broadcast(2147483647.0));
-        const Lanes noise = multiplyBy(multiplyBy(noiseScale(), centred, flags), power, flags);
-        const Lanes written = add(noise, wet, flags);
+        const __m128d centred = _mm_sub_pd(noiseValues(next), _mm_set1_pd(2147483647.0));
+        const Lanes2 noise = multiplyBy(multiplyBy(noiseScale(), centred), power);
+        const Lanes2 written = add(noise, wet);
+        // A departure from the runtime's arithmetic would leave the written word non-finite.
+        flags = _mm_or_pd(flags, nonFinite(written.hi));
         if (_mm_movemask_pd(flags) != 0) return false;
         store(outputs, i, written.hi);
         return true;
