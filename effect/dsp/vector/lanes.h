@@ -54,16 +54,16 @@ TOVREL_KERNEL_INLINE Lanes<V> keepZeroProduct(V t, Lanes<V> settled) {
     return {vSelect(settled.hi, t, zero), vAndNot(zero, settled.lo)};
 }
 
-// x + y. Without a rounding error the runtime returns the high sum as it is (a -0 stays -0).
+// x + y. Without a rounding error the runtime returns the high sum as it is, low word +0; the
+// ordinary steps give that low word anyway, but would turn a high -0 into +0.
 template <typename V>
 TOVREL_KERNEL_INLINE Lanes<V> add(Lanes<V> x, Lanes<V> y) {
     const V z = vAdd(x.hi, y.hi);
     const V q = vSub(x.hi, z);
     V e = vSub(x.hi, vAdd(z, q));
     e = vAdd(vAdd(vAdd(e, vAdd(y.hi, q)), x.lo), y.lo);
-    const V zeroError = vCompare<_CMP_EQ_OQ>(e, splat<V>(0.0));
     const Lanes<V> settled = settle(z, e);
-    return {vSelect(settled.hi, z, zeroError), vAndNot(zeroError, settled.lo)};
+    return {vSelect(settled.hi, z, vCompare<_CMP_EQ_OQ>(e, splat<V>(0.0))), settled.lo};
 }
 
 template <typename V>
