@@ -5,7 +5,7 @@
 namespace tovrel::dsp {
 
 // Long enough to amortise a chunk's pipeline fill, short enough to stay in the first-level cache.
-constexpr int kChunkFrames = 128;
+constexpr int kChunkFrames = 512;
 
 struct Workspace {
     // The both-channels kernel when the processor has FMA; tests switch it off to compare.

@@ -114,19 +114,31 @@ struct OutputPass {
         return true;
     }
 
-    void run(SignalState& s, int frames) const {
-        __m128i fpd = _mm_set_epi32(0, 0, static_cast<int>(s.fpdR), static_cast<int>(s.fpdL));
-        for (int i = 0; i < frames; ++i) {
+    // Frames from `first` on, up to one the scalar stage must take; answers where it stopped.
+    int runVector(int first, int frames, __m128i& fpd) const {
+        int i = first;
+        for (; i < frames; ++i) {
             const __m128i next = advanceNoise(fpd);
-            if (frame(i, fpd, next)) {
-                fpd = next;
-                continue;
-            }
-            s.fpdL = static_cast<std::uint32_t>(_mm_cvtsi128_si32(fpd));
-            s.fpdR = static_cast<std::uint32_t>(_mm_extract_epi32(fpd, 1));
-            finishFrameExactly(s, v, workspace, i, inputs, outputs);
-            fpd = _mm_set_epi32(0, 0, static_cast<int>(s.fpdR), static_cast<int>(s.fpdL));
+            if (!frame(i, fpd, next)) break;
+            fpd = next;
         }
+        return i;
+    }
+
+    void run(SignalState& s, int frames) const {
+        __m128i fpd = noiseOf(s);
+        for (int i = runVector(0, frames, fpd); i < frames; i = runVector(i + 1, frames, fpd)) {
+            keepNoise(s, fpd);
+            finishFrameExactly(s, v, workspace, i, inputs, outputs);
+            fpd = noiseOf(s);
+        }
+        keepNoise(s, fpd);
+    }
+
+    static __m128i noiseOf(const SignalState& s) {
+        return _mm_set_epi32(0, 0, static_cast<int>(s.fpdR), static_cast<int>(s.fpdL));
+    }
+    static void keepNoise(SignalState& s, __m128i fpd) {
         s.fpdL = static_cast<std::uint32_t>(_mm_cvtsi128_si32(fpd));
         s.fpdR = static_cast<std::uint32_t>(_mm_extract_epi32(fpd, 1));
     }
