@@ -10,8 +10,9 @@ constexpr int kChunkFrames = 512;
 struct Workspace {
     // The both-channels kernel when the processor has FMA; tests switch it off to compare.
     bool vectorKernel;
-    // Per frame: the chain outputs' high words (left, right), then their low words.
-    alignas(32) double wet[kChunkFrames][4];
+    // The chain outputs of both channels (left, right) per frame, high and low words apart.
+    alignas(32) double wetHigh[kChunkFrames][2];
+    alignas(32) double wetLow[kChunkFrames][2];
 
     Workspace();
 };

@@ -57,7 +57,8 @@ class ChainPipeline {
           left_(left),
           right_(right),
           frames_(frames),
-          wet_(workspace.wet),
+          wetHigh_(workspace.wetHigh),
+          wetLow_(workspace.wetLow),
           fpdL_(s.fpdL),
           fpdR_(s.fpdR) {}
 
@@ -203,8 +204,8 @@ class ChainPipeline {
     }
 
     TOVREL_KERNEL_INLINE void storeWet(int frame, Lanes2 y) {
-        _mm_store_pd(&wet_[frame][0], y.hi);
-        _mm_store_pd(&wet_[frame][2], y.lo);
+        _mm_store_pd(wetHigh_[frame], y.hi);
+        _mm_store_pd(wetLow_[frame], y.lo);
     }
 
     ChainConstants c_;
@@ -212,7 +213,8 @@ class ChainPipeline {
     const Sample* left_;
     const Sample* right_;
     int frames_;
-    double (*wet_)[4];
+    double (*wetHigh_)[2];
+    double (*wetLow_)[2];
     std::uint32_t fpdL_, fpdR_;  // the noise states as the frame being read will see them
     // Latches, named by the stage that reads them; g3_ to g7_ are the section pairs' outputs.
     Lanes2 xA_{}, xB_{}, sB_{}, xC_{}, xE_{}, sE_{}, xF_{}, xG_{}, lbG_{}, upperH_{}, lowH_{},

@@ -12,7 +12,8 @@ template <typename Path>
 void finishFrameOf(SignalState& state, const BlockValues& values, const Workspace& workspace,
                    int frame, const typename Path::Sample* const inputs[2],
                    typename Path::Sample* const outputs[2]) {
-    const double* wet = workspace.wet[frame];
+    const double* high = workspace.wetHigh[frame];
+    const double* low = workspace.wetLow[frame];
     ChannelState<LongDouble> left = leftChannel(state);
     ChannelState<LongDouble> right = rightChannel(state);
     const typename Path::Sample inL = inputs[0][frame];
@@ -20,8 +21,8 @@ void finishFrameOf(SignalState& state, const BlockValues& values, const Workspac
     // The dry samples as the chain saw them, before this frame's dither moves the noise on.
     const LongDouble dryL = widen(substituteTinyInput<Path>(inL, left.fpd));
     const LongDouble dryR = widen(substituteTinyInput<Path>(inR, right.fpd));
-    outputs[0][frame] = finishSample<Path>(left, values, makeLongDouble(wet[0], wet[2]), dryL);
-    outputs[1][frame] = finishSample<Path>(right, values, makeLongDouble(wet[1], wet[3]), dryR);
+    outputs[0][frame] = finishSample<Path>(left, values, makeLongDouble(high[0], low[0]), dryL);
+    outputs[1][frame] = finishSample<Path>(right, values, makeLongDouble(high[1], low[1]), dryR);
 }
 
 }  // namespace
@@ -59,6 +60,6 @@ void finishFrameExactly(SignalState& state, const BlockValues& values, const Wor
 
 namespace tovrel::dsp {
 
-Workspace::Workspace() : vectorKernel(vector::available()), wet{} {}
+Workspace::Workspace() : vectorKernel(vector::available()), wetHigh{}, wetLow{} {}
 
 }  // namespace tovrel::dsp
