@@ -20,7 +20,7 @@ inline Lanes2 loadWet<__m128d>(const Workspace& w, int i) {
 }
 template <>
 inline Lanes4 loadWet<__m256d>(const Workspace& w, int i) {
-    return {_mm256_load_pd(w.wetHigh[i]), _mm256_load_pd(w.wetLow[i])};
+    return {_mm256_loadu_pd(w.wetHigh[i]), _mm256_loadu_pd(w.wetLow[i])};
 }
 
 template <typename V, typename Sample>
