@@ -65,15 +65,15 @@ inline void storeHistories(const History<__m256d>& h, DoubleDouble* low, DoubleD
 }
 
 struct ChainFilters {
-    Lanes2 inHighpass, midHighpass, loBand, hiHighpass;
+    Lanes4 highpasses;    // inHighpass beside midHighpass
+    Lanes4 bands;         // loBand beside hiHighpass
     Lanes4 smoothAndMid;  // loSmooth beside midBand
     History<__m256d> sectionsAC, sectionsBD;
 
     explicit ChainFilters(const SignalState& s)
-        : inHighpass(pairOf(s.inHighpassL, s.inHighpassR)),
-          midHighpass(pairOf(s.midHighpassL, s.midHighpassR)),
-          loBand(pairOf(s.loBandL, s.loBandR)),
-          hiHighpass(pairOf(s.hiHighpassL, s.hiHighpassR)),
+        : highpasses(
+              join(pairOf(s.inHighpassL, s.inHighpassR), pairOf(s.midHighpassL, s.midHighpassR))),
+          bands(join(pairOf(s.loBandL, s.loBandR), pairOf(s.hiHighpassL, s.hiHighpassR))),
           smoothAndMid(join(pairOf(s.loSmoothL, s.loSmoothR), pairOf(s.midBandL, s.midBandR))),
           sectionsAC(join(historyOf(s.lowpassA), historyOf(s.lowpassC))),
           sectionsBD(join(historyOf(s.lowpassB), historyOf(s.lowpassD))) {}
@@ -85,22 +85,19 @@ struct ChainFilters {
     // arithmetics agree again. So a chunk whose filters all end finite was computed exactly.
     bool finite() const {
         __m256d bad = _mm256_setzero_pd();
-        for (const Lanes2& x : {inHighpass, midHighpass, loBand, hiHighpass}) {
-            bad = vOr(bad, join(nonFinite(x.hi), nonFinite(x.lo)));
-        }
         for (const Lanes4& x :
-             {smoothAndMid, sectionsAC.x1, sectionsAC.x2, sectionsAC.y1, sectionsAC.y2,
-              sectionsBD.x1, sectionsBD.x2, sectionsBD.y1, sectionsBD.y2}) {
+             {highpasses, bands, smoothAndMid, sectionsAC.x1, sectionsAC.x2, sectionsAC.y1,
+              sectionsAC.y2, sectionsBD.x1, sectionsBD.x2, sectionsBD.y1, sectionsBD.y2}) {
             bad = vOr(bad, vOr(nonFinite(x.hi), nonFinite(x.lo)));
         }
         return anySet(bad) == 0;
     }
 
     void store(SignalState& s) const {
-        storePair(inHighpass, s.inHighpassL, s.inHighpassR);
-        storePair(midHighpass, s.midHighpassL, s.midHighpassR);
-        storePair(loBand, s.loBandL, s.loBandR);
-        storePair(hiHighpass, s.hiHighpassL, s.hiHighpassR);
+        storePair(lowHalf(highpasses), s.inHighpassL, s.inHighpassR);
+        storePair(highHalf(highpasses), s.midHighpassL, s.midHighpassR);
+        storePair(lowHalf(bands), s.loBandL, s.loBandR);
+        storePair(highHalf(bands), s.hiHighpassL, s.hiHighpassR);
         storePair(lowHalf(smoothAndMid), s.loSmoothL, s.loSmoothR);
         storePair(highHalf(smoothAndMid), s.midBandL, s.midBandR);
         storeHistories(sectionsAC, s.lowpassA, s.lowpassC);
@@ -108,47 +105,46 @@ struct ChainFilters {
     }
 };
 
-inline OnePole<__m128d> onePoleOf(double coeff) {
-    return {_mm_set1_pd(1.0 - coeff), _mm_set1_pd(coeff)};
+// All lanes of the low half at a, of the high half at b.
+inline __m256d halves(double a, double b) {
+    return join(_mm_set1_pd(a), _mm_set1_pd(b));
+}
+
+inline __m256d maskOf(bool low, bool high) {
+    const __m128d on = _mm_castsi128_pd(_mm_set1_epi64x(-1)), off = _mm_setzero_pd();
+    return join(low ? on : off, high ? on : off);
 }
 
 inline OnePole<__m256d> onePolesOf(double low, double high) {
-    const OnePole<__m128d> a = onePoleOf(low), b = onePoleOf(high);
-    return {join(a.keep, b.keep), join(a.take, b.take)};
+    return {halves(1.0 - low, 1.0 - high), halves(low, high)};
 }
 
 inline Section<__m256d> sectionsOf(const DoubleDouble* low, const DoubleDouble* high) {
-    const auto both = [&](int k) { return join(_mm_set1_pd(low[k].hi), _mm_set1_pd(high[k].hi)); };
-    return {both(kA0),
-            both(kA1),
-            both(kA2),
-            both(kB1),
-            {both(kB2), join(_mm_set1_pd(low[kB2].lo), _mm_set1_pd(high[kB2].lo))}};
+    const auto both = [&](int k) { return halves(low[k].hi, high[k].hi); };
+    return {
+        both(kA0), both(kA1), both(kA2), both(kB1), {both(kB2), halves(low[kB2].lo, high[kB2].lo)}};
 }
 
 struct ChainConstants {
-    OnePole<__m128d> inHighpass, midHighpass, loBand, hiBand;
-    OnePole<__m256d> smoothAndMid;
+    OnePole<__m256d> highpasses, bands, smoothAndMid;
     Section<__m256d> sectionsAC, sectionsBD;
-    __m128d trim, loDrive, hiDrive, loLevel, hiLevel;
-    bool trimOn, loDriveOn, hiDriveOn;
+    __m128d trim, loLevel, hiLevel;
+    __m256d drives, drivesOn;  // the low band's drive beside the high band's
+    bool trimOn, anyDrive;
 
     ChainConstants(const SignalState& s, const BlockValues& v)
-        : inHighpass(onePoleOf(v.inHighpassCoeff)),
-          midHighpass(onePoleOf(v.midHighpassCoeff)),
-          loBand(onePoleOf(v.loBandCoeff)),
-          hiBand(onePoleOf(v.hiBandCoeff)),
+        : highpasses(onePolesOf(v.inHighpassCoeff, v.midHighpassCoeff)),
+          bands(onePolesOf(v.loBandCoeff, v.hiBandCoeff)),
           smoothAndMid(onePolesOf(v.loBandCoeff, v.hiBandCoeff)),
           sectionsAC(sectionsOf(s.lowpassA, s.lowpassC)),
           sectionsBD(sectionsOf(s.lowpassB, s.lowpassD)),
           trim(_mm_set1_pd(v.inputTrim)),
-          loDrive(_mm_set1_pd(v.loDrive)),
-          hiDrive(_mm_set1_pd(v.hiDrive)),
           loLevel(_mm_set1_pd(v.loLevel)),
           hiLevel(_mm_set1_pd(v.hiLevel)),
+          drives(halves(v.loDrive, v.hiDrive)),
+          drivesOn(maskOf(v.loDrive != 1.0, v.hiDrive != 1.0)),
           trimOn(v.inputTrim != 1.0),
-          loDriveOn(v.loDrive != 1.0),
-          hiDriveOn(v.hiDrive != 1.0) {}
+          anyDrive(v.loDrive != 1.0 || v.hiDrive != 1.0) {}
 };
 
 }  // namespace

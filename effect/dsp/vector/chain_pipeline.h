@@ -24,28 +24,41 @@ inline std::uint32_t nextNoise(std::uint32_t fpd) {
     return fpd;
 }
 
-// Stage numbers: each is one frame behind the one before. The section pairs run stages
-// 3 to 7 (A, then B) beside 16 to 20 (C, then D).
+// Stage numbers: each is one frame behind the one before. Stages of the same shape pair up
+// across the chain, each pair in one four-lane vector with the earlier stage in the low half.
 enum Stage : int {
     kInput = 0,
-    kInHighpass = 1,
-    kTrim = 2,
-    kFeedForwardAC = 3,
+    kHighpasses = 1,       // inHighpass, beside midHighpass at 8
+    kHighpassOutputs = 2,  // x minus its low-pass, then the trim; beside 9
+    kFeedForwardAC = 3,    // sections A and B at 3 to 7, beside C and D at 17 to 21
     kFeedbackAC = 4,
     kSaturateAC = 5,
     kFeedForwardBD = 6,
     kFeedbackBD = 7,
-    kMidHighpass = 8,
-    kMidSplit = 9,
-    kLoBand = 10,
-    kLowDrive = 11,
+    kBands = 10,   // loBand, beside hiHighpass at 14
+    kDrives = 11,  // the low band driven into its saturator, beside the high band at 15
     kSmoothAndMid = 12,
-    kHighSplit = 13,
-    kHighDrive = 14,
-    kRecombine = 15,
-    kPairDistance = 13,  // from A's stages to C's
-    kLastStage = kFeedbackBD + kPairDistance,
+    kRest = 13,
+    kRecombine = 16,
+    kHighpassDistance = 7,
+    kBandDistance = 4,
+    kSectionDistance = 14,
+    kLastStage = kFeedbackBD + kSectionDistance,
 };
+
+// A pair's filter state while the pipeline fills or drains: a half without a frame gets its
+// state back.
+struct NoState {};
+inline void restore(NoState&, const NoState&, __m256d) {}
+inline void restore(Lanes4& now, const Lanes4& then, __m256d keep) {
+    now = {vSelect(then.hi, now.hi, keep), vSelect(then.lo, now.lo, keep)};
+}
+inline void restore(History<__m256d>& now, const History<__m256d>& then, __m256d keep) {
+    restore(now.x1, then.x1, keep);
+    restore(now.x2, then.x2, keep);
+    restore(now.y1, then.y1, keep);
+    restore(now.y2, then.y2, keep);
+}
 
 template <typename Sample>
 class ChainPipeline {
@@ -81,65 +94,72 @@ class ChainPipeline {
         return !Guarded || (i >= stage && i - stage < frames_);
     }
 
-    // Later stages first, so that each reads its latch before its predecessor refills it. The
-    // pairs both feed and are fed by the single stages between their halves, so C's input is
-    // taken before the stage that makes it runs.
+    // Later stages first, so that each reads its latch before its predecessor refills it. A pair
+    // both feeds and is fed by the stages between its halves, so the inputs of its later half
+    // are taken before anything runs.
     template <bool Guarded>
     void step(int i) {
-        const Lanes2 recombined = xL_;
-        if (active<Guarded>(i, kRecombine)) xL_ = recombine();
-        if (active<Guarded>(i, kHighDrive)) highDrive();
-        if (active<Guarded>(i, kHighSplit)) highSplit();
-        if (active<Guarded>(i, kSmoothAndMid)) smoothAndMid();
-        if (active<Guarded>(i, kLowDrive)) lowDrive();
-        if (active<Guarded>(i, kLoBand)) loBand();
-        if (active<Guarded>(i, kMidSplit)) xF_ = subtract(xE_, sE_);
-        if (active<Guarded>(i, kMidHighpass)) midHighpass();
-        sectionPairs<Guarded>(i, recombined);
-        if (active<Guarded>(i, kTrim)) trim();
-        if (active<Guarded>(i, kInHighpass)) {
-            xB_ = xA_;
-            sB_ = onePoleStep(f_.inHighpass, c_.inHighpass, xA_);
+        const Lanes2 recombined = recombined_, rest = rest_, sectionOutput = lowHalf(sectionsBD_);
+        if (active<Guarded>(i, kRecombine)) recombined_ = recombine();
+        if (active<Guarded>(i, kDrives + kBandDistance)) smoothMid15_ = smoothMid14_;
+        if (active<Guarded>(i, kBands + kBandDistance)) smoothMid14_ = smoothMid13_;
+        if (active<Guarded>(i, kRest)) {
+            rest_ = subtract(upper_, highHalf(smoothMid12_));
+            smoothMid13_ = smoothMid12_;
         }
-        if (active<Guarded>(i, kInput)) xA_ = dryInput(i);
+        if (active<Guarded>(i, kSmoothAndMid)) smoothAndMid();
+        NoState none;
+        pair<Guarded>(i, kDrives, kBandDistance, none, [&] { drives(); });
+        pair<Guarded>(i, kBands, kBandDistance, f_.bands, [&] {
+            bandsIn_ = join(middle_, rest);
+            bandsOut_ = onePoleStep(f_.bands, c_.bands, bandsIn_);
+        });
+        sectionPairs<Guarded>(i, recombined);
+        pair<Guarded>(i, kHighpassOutputs, kHighpassDistance, none, [&] {
+            const Lanes4 y = subtract(highpassesIn_, highpassesOut_);
+            trimmed_ = c_.trimOn ? multiplyBy(lowHalf(y), c_.trim) : lowHalf(y);
+            middle_ = highHalf(y);
+        });
+        pair<Guarded>(i, kHighpasses, kHighpassDistance, f_.highpasses, [&] {
+            highpassesIn_ = join(dry_, sectionOutput);
+            highpassesOut_ = onePoleStep(f_.highpasses, c_.highpasses, highpassesIn_);
+        });
+        if (active<Guarded>(i, kInput)) dry_ = dryInput(i);
     }
 
+    // A then B beside C then D.
     template <bool Guarded>
     TOVREL_KERNEL_INLINE void sectionPairs(int i, Lanes2 recombined) {
-        pair<Guarded>(i, kFeedbackBD, &f_.sectionsBD,
-                      [&] { g7_ = biquadFeedback(f_.sectionsBD, c_.sectionsBD, g6_); });
-        if (active<Guarded>(i, kLastStage)) storeWet(i - kLastStage, highHalf(g7_));
-        pair<Guarded>(i, kFeedForwardBD, &f_.sectionsBD,
-                      [&] { g6_ = biquadFeedForward(f_.sectionsBD, c_.sectionsBD, g5_); });
-        pair<Guarded>(i, kSaturateAC, nullptr, [&] { g5_ = saturate(g4_); });
-        pair<Guarded>(i, kFeedbackAC, &f_.sectionsAC,
-                      [&] { g4_ = biquadFeedback(f_.sectionsAC, c_.sectionsAC, g3_); });
-        pair<Guarded>(i, kFeedForwardAC, &f_.sectionsAC, [&] {
-            g3_ = biquadFeedForward(f_.sectionsAC, c_.sectionsAC, join(xC_, recombined));
+        History<__m256d>& ac = f_.sectionsAC;
+        History<__m256d>& bd = f_.sectionsBD;
+        constexpr int kPair = kSectionDistance;
+        pair<Guarded>(i, kFeedbackBD, kPair, bd,
+                      [&] { sectionsBD_ = biquadFeedback(bd, c_.sectionsBD, feedForwardBD_); });
+        if (active<Guarded>(i, kLastStage)) storeWet(i - kLastStage, highHalf(sectionsBD_));
+        pair<Guarded>(i, kFeedForwardBD, kPair, bd,
+                      [&] { feedForwardBD_ = biquadFeedForward(bd, c_.sectionsBD, saturatedAC_); });
+        NoState none;
+        pair<Guarded>(i, kSaturateAC, kPair, none, [&] { saturatedAC_ = saturate(sectionsAC_); });
+        pair<Guarded>(i, kFeedbackAC, kPair, ac,
+                      [&] { sectionsAC_ = biquadFeedback(ac, c_.sectionsAC, feedForwardAC_); });
+        pair<Guarded>(i, kFeedForwardAC, kPair, ac, [&] {
+            feedForwardAC_ = biquadFeedForward(ac, c_.sectionsAC, join(trimmed_, recombined));
         });
     }
 
     // Runs one pair's work. While the pipeline fills or drains, a half whose stage has no frame
     // computes on stale latches: its filter state is then put back.
-    template <bool Guarded, typename Work>
-    TOVREL_KERNEL_INLINE void pair(int i, int early, History<__m256d>* history, Work work) {
+    template <bool Guarded, typename State, typename Work>
+    TOVREL_KERNEL_INLINE void pair(int i, int early, int distance, State& state, Work work) {
         if (!Guarded) {
             work();
             return;
         }
-        const bool low = active<true>(i, early), high = active<true>(i, early + kPairDistance);
+        const bool low = active<true>(i, early), high = active<true>(i, early + distance);
         if (!low && !high) return;
-        const __m128d on = _mm_castsi128_pd(_mm_set1_epi64x(-1)), off = _mm_setzero_pd();
-        const __m256d mask = join(low ? on : off, high ? on : off);
-        const History<__m256d> before = history != nullptr ? *history : History<__m256d>{};
+        const State before = state;
         work();
-        if (history == nullptr) return;
-        Lanes4* const now[] = {&history->x1, &history->x2, &history->y1, &history->y2};
-        const Lanes4 then[] = {before.x1, before.x2, before.y1, before.y2};
-        for (int k = 0; k < 4; ++k) {
-            *now[k] = {vSelect(then[k].hi, now[k]->hi, mask),
-                       vSelect(then[k].lo, now[k]->lo, mask)};
-        }
+        restore(state, before, maskOf(low, high));
     }
 
     // Silence and near-silence become the noise state at the threshold's scale.
@@ -154,52 +174,33 @@ class ChainPipeline {
         return widenLanes(_mm_blendv_pd(x, noise, tiny));
     }
 
-    TOVREL_KERNEL_INLINE void trim() {
-        xC_ = subtract(xB_, sB_);
-        if (c_.trimOn) xC_ = multiplyBy(xC_, c_.trim);
-    }
-
-    TOVREL_KERNEL_INLINE void midHighpass() {
-        xE_ = lowHalf(g7_);
-        sE_ = onePoleStep(f_.midHighpass, c_.midHighpass, xE_);
-    }
-
-    TOVREL_KERNEL_INLINE void loBand() {
-        xG_ = xF_;
-        lbG_ = onePoleStep(f_.loBand, c_.loBand, xF_);
-    }
-
-    TOVREL_KERNEL_INLINE void lowDrive() {
-        upperH_ = subtract(xG_, lbG_);
-        Lanes2 low = lbG_;
-        if (c_.loDriveOn) low = multiplyBy(low, c_.loDrive);
-        lowH_ = saturate(low);
+    // The upper band beside the high band (band minus its low-pass); the low band's own low-pass
+    // beside the high band is then driven (where its drive is on) into a saturator.
+    TOVREL_KERNEL_INLINE void drives() {
+        drivesDiff_ = subtract(bandsIn_, bandsOut_);
+        const __m256d highHalfMask = maskOf(false, true);
+        Lanes4 driven = {vSelect(bandsOut_.hi, drivesDiff_.hi, highHalfMask),
+                         vSelect(bandsOut_.lo, drivesDiff_.lo, highHalfMask)};
+        if (c_.anyDrive) {
+            Lanes4 product = multiplyBy(driven, c_.drives);
+            restore(product, driven, c_.drivesOn);  // a band whose drive is off stays as it is
+            driven = product;
+        }
+        drivesSat_ = saturate(driven);
     }
 
     // loSmooth from the saturated low band beside midBand from the upper band.
     TOVREL_KERNEL_INLINE void smoothAndMid() {
-        upperI_ = upperH_;
-        smoothMidI_ = onePoleStep(f_.smoothAndMid, c_.smoothAndMid, join(lowH_, upperH_));
-    }
-
-    TOVREL_KERNEL_INLINE void highSplit() {
-        restJ_ = subtract(upperI_, highHalf(smoothMidI_));
-        hpJ_ = onePoleStep(f_.hiHighpass, c_.hiBand, restJ_);
-        smoothMidJ_ = smoothMidI_;
-    }
-
-    TOVREL_KERNEL_INLINE void highDrive() {
-        Lanes2 high = subtract(restJ_, hpJ_);
-        if (c_.hiDriveOn) high = multiplyBy(high, c_.hiDrive);
-        highK_ = saturate(high);
-        smoothMidK_ = smoothMidJ_;
+        upper_ = lowHalf(drivesDiff_);
+        smoothMid12_ =
+            onePoleStep(f_.smoothAndMid, c_.smoothAndMid, join(lowHalf(drivesSat_), upper_));
     }
 
     // ((mid + smooth * loLevel) + hiLevel * high) * 4.
     TOVREL_KERNEL_INLINE Lanes2 recombine() {
-        const Lanes2 smooth = lowHalf(smoothMidK_), mid = highHalf(smoothMidK_);
+        const Lanes2 smooth = lowHalf(smoothMid15_), mid = highHalf(smoothMid15_);
         const Lanes2 withLow = add(mid, multiplyBy(smooth, c_.loLevel));
-        const Lanes2 all = add(withLow, multiplyBy(highK_, c_.hiLevel));
+        const Lanes2 all = add(withLow, multiplyBy(highHalf(drivesSat_), c_.hiLevel));
         return multiplyBy(all, _mm_set1_pd(4.0));
     }
 
@@ -216,10 +217,11 @@ class ChainPipeline {
     double (*wetHigh_)[2];
     double (*wetLow_)[2];
     std::uint32_t fpdL_, fpdR_;  // the noise states as the frame being read will see them
-    // Latches, named by the stage that reads them; g3_ to g7_ are the section pairs' outputs.
-    Lanes2 xA_{}, xB_{}, sB_{}, xC_{}, xE_{}, sE_{}, xF_{}, xG_{}, lbG_{}, upperH_{}, lowH_{},
-        upperI_{}, restJ_{}, hpJ_{}, highK_{}, xL_{};
-    Lanes4 g3_{}, g4_{}, g5_{}, g6_{}, g7_{}, smoothMidI_{}, smoothMidJ_{}, smoothMidK_{};
+    // Latches: each holds what one stage (or pair) left for the next step.
+    Lanes2 dry_{}, trimmed_{}, middle_{}, upper_{}, rest_{}, recombined_{};
+    Lanes4 highpassesIn_{}, highpassesOut_{}, feedForwardAC_{}, sectionsAC_{}, saturatedAC_{},
+        feedForwardBD_{}, sectionsBD_{}, bandsIn_{}, bandsOut_{}, drivesDiff_{}, drivesSat_{},
+        smoothMid12_{}, smoothMid13_{}, smoothMid14_{}, smoothMid15_{};
 };
 
 }  // namespace
