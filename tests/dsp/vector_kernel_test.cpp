@@ -82,12 +82,14 @@ void expectSameRender(const Stereo<Sample>& source, float rate, const ParameterS
     EXPECT_TRUE(sameBits(a, b)) << rate << " " << p.A << " " << p.E;
 }
 
-// Full mix, no mix, no gain, values beyond 1, and the defaults, at ordinary and low rates.
+// Full mix, no mix, no gain, values beyond 1, the defaults, and one drive on without the other.
 constexpr ParameterSnapshot kSettings[] = {kDefaults,
                                            kEverythingOn,
                                            {0.9f, 1.0f, 0.0f, 0.5f, 0.0f},
                                            {0.2f, 0.3f, 0.8f, 0.0f, 0.5f},
-                                           {2.0f, 3.0f, 1.5f, 40.0f, 1.5f}};
+                                           {2.0f, 3.0f, 1.5f, 40.0f, 1.5f},
+                                           {0.1f, 0.5f, 0.8f, 1.0f, 1.0f},
+                                           {0.1f, 0.9f, 0.5f, 1.0f, 1.0f}};
 
 template <typename Sample>
 void expectRendersAgree() {
