@@ -109,18 +109,19 @@ class ChainPipeline {
         }
         if (active<Guarded>(i, kSmoothAndMid)) smoothAndMid();
         NoState none;
-        pair<Guarded>(i, kDrives, kBandDistance, none, [&] { drives(); });
-        pair<Guarded>(i, kBands, kBandDistance, f_.bands, [&] {
+        pair<Guarded>(i, kDrives, kBandDistance, none,
+                      [&](bool low, bool high) { drives(low, high); });
+        pair<Guarded>(i, kBands, kBandDistance, f_.bands, [&](bool, bool) {
             bandsIn_ = join(middle_, rest);
             bandsOut_ = onePoleStep(f_.bands, c_.bands, bandsIn_);
         });
         sectionPairs<Guarded>(i, recombined);
-        pair<Guarded>(i, kHighpassOutputs, kHighpassDistance, none, [&] {
+        pair<Guarded>(i, kHighpassOutputs, kHighpassDistance, none, [&](bool, bool) {
             const Lanes4 y = subtract(highpassesIn_, highpassesOut_);
             trimmed_ = c_.trimOn ? multiplyBy(lowHalf(y), c_.trim) : lowHalf(y);
             middle_ = highHalf(y);
         });
-        pair<Guarded>(i, kHighpasses, kHighpassDistance, f_.highpasses, [&] {
+        pair<Guarded>(i, kHighpasses, kHighpassDistance, f_.highpasses, [&](bool, bool) {
             highpassesIn_ = join(dry_, sectionOutput);
             highpassesOut_ = onePoleStep(f_.highpasses, c_.highpasses, highpassesIn_);
         });
@@ -133,16 +134,21 @@ class ChainPipeline {
         History<__m256d>& ac = f_.sectionsAC;
         History<__m256d>& bd = f_.sectionsBD;
         constexpr int kPair = kSectionDistance;
-        pair<Guarded>(i, kFeedbackBD, kPair, bd,
-                      [&] { sectionsBD_ = biquadFeedback(bd, c_.sectionsBD, feedForwardBD_); });
+        pair<Guarded>(i, kFeedbackBD, kPair, bd, [&](bool, bool) {
+            sectionsBD_ = biquadFeedback(bd, c_.sectionsBD, feedForwardBD_);
+        });
         if (active<Guarded>(i, kLastStage)) storeWet(i - kLastStage, highHalf(sectionsBD_));
-        pair<Guarded>(i, kFeedForwardBD, kPair, bd,
-                      [&] { feedForwardBD_ = biquadFeedForward(bd, c_.sectionsBD, saturatedAC_); });
+        pair<Guarded>(i, kFeedForwardBD, kPair, bd, [&](bool, bool) {
+            feedForwardBD_ = biquadFeedForward(bd, c_.sectionsBD, saturatedAC_);
+        });
         NoState none;
-        pair<Guarded>(i, kSaturateAC, kPair, none, [&] { saturatedAC_ = saturate(sectionsAC_); });
-        pair<Guarded>(i, kFeedbackAC, kPair, ac,
-                      [&] { sectionsAC_ = biquadFeedback(ac, c_.sectionsAC, feedForwardAC_); });
-        pair<Guarded>(i, kFeedForwardAC, kPair, ac, [&] {
+        pair<Guarded>(i, kSaturateAC, kPair, none, [&](bool low, bool high) {
+            saturatedAC_ = saturate(sectionsAC_, low, high);
+        });
+        pair<Guarded>(i, kFeedbackAC, kPair, ac, [&](bool, bool) {
+            sectionsAC_ = biquadFeedback(ac, c_.sectionsAC, feedForwardAC_);
+        });
+        pair<Guarded>(i, kFeedForwardAC, kPair, ac, [&](bool, bool) {
             feedForwardAC_ = biquadFeedForward(ac, c_.sectionsAC, join(trimmed_, recombined));
         });
     }
@@ -152,13 +158,13 @@ class ChainPipeline {
     template <bool Guarded, typename State, typename Work>
     TOVREL_KERNEL_INLINE void pair(int i, int early, int distance, State& state, Work work) {
         if (!Guarded) {
-            work();
+            work(true, true);
             return;
         }
         const bool low = active<true>(i, early), high = active<true>(i, early + distance);
         if (!low && !high) return;
         const State before = state;
-        work();
+        work(low, high);
         restore(state, before, maskOf(low, high));
     }
 
@@ -176,7 +182,7 @@ class ChainPipeline {
 
     // The upper band beside the high band (band minus its low-pass); the low band's own low-pass
     // beside the high band is then driven (where its drive is on) into a saturator.
-    TOVREL_KERNEL_INLINE void drives() {
+    TOVREL_KERNEL_INLINE void drives(bool lowHalf, bool highHalf) {
         drivesDiff_ = subtract(bandsIn_, bandsOut_);
         const __m256d highHalfMask = maskOf(false, true);
         Lanes4 driven = {vSelect(bandsOut_.hi, drivesDiff_.hi, highHalfMask),
@@ -186,7 +192,7 @@ class ChainPipeline {
             restore(product, driven, c_.drivesOn);  // a band whose drive is off stays as it is
             driven = product;
         }
-        drivesSat_ = saturate(driven);
+        drivesSat_ = saturate(driven, lowHalf, highHalf);
     }
 
     // loSmooth from the saturated low band beside midBand from the upper band.

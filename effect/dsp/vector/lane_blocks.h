@@ -67,26 +67,27 @@ TOVREL_KERNEL_INLINE V beyond(Lanes<V> x, double bound) {
     return vOr(vCompare<Predicate>(x.hi, b), vAnd(tie, vCompare<Predicate>(x.lo, splat<V>(0.0))));
 }
 
-// The C library's pow(x, 5) of every lane: its rounding is the sound.
+// The C library's pow(x, 5) of every lane: its rounding is the sound. Four lanes hold two
+// stages; one without a frame (while a pipeline fills or drains) is not worth the calls.
 TOVREL_KERNEL_INLINE __m128d fifthPowers(__m128d x) {
     const double left = pow(_mm_cvtsd_f64(x), 5.0);
     const double right = pow(_mm_cvtsd_f64(_mm_unpackhi_pd(x, x)), 5.0);
     return _mm_set_pd(right, left);
 }
-TOVREL_KERNEL_INLINE __m256d fifthPowers(__m256d x) {
-    const __m128d low = fifthPowers(_mm256_castpd256_pd128(x));
-    return _mm256_insertf128_pd(_mm256_castpd128_pd256(low),
-                                fifthPowers(_mm256_extractf128_pd(x, 1)), 1);
+TOVREL_KERNEL_INLINE __m256d fifthPowers(__m256d x, bool lowHalf = true, bool highHalf = true) {
+    const __m128d low = lowHalf ? fifthPowers(_mm256_castpd256_pd128(x)) : _mm_setzero_pd();
+    const __m128d high = highHalf ? fifthPowers(_mm256_extractf128_pd(x, 1)) : _mm_setzero_pd();
+    return _mm256_insertf128_pd(_mm256_castpd128_pd256(low), high, 1);
 }
 
 // Clamped to -1..1, then its fifth power scaled by -0.1768 and added.
-template <typename V>
-TOVREL_KERNEL_INLINE Lanes<V> saturate(Lanes<V> x) {
+template <typename V, typename... Halves>
+TOVREL_KERNEL_INLINE Lanes<V> saturate(Lanes<V> x, Halves... halves) {
     const V high = beyond<_CMP_GT_OQ>(x, 1.0);
     const V low = vAndNot(high, beyond<_CMP_LT_OQ>(x, -1.0));
     x.hi = vSelect(vSelect(x.hi, splat<V>(1.0), high), splat<V>(-1.0), low);
     x.lo = vAndNot(vOr(high, low), x.lo);
-    return add(widenLanes(vMul(fifthPowers(x.hi), splat<V>(-0.1768))), x);
+    return add(widenLanes(vMul(fifthPowers(x.hi, halves...), splat<V>(-0.1768))), x);
 }
 
 }  // namespace
