@@ -1,6 +1,6 @@
 // Both channels' filters and the block's constants in lane form, loaded from the signal state
-// at the start of a chunk and written back only when the whole chunk came out exact. The four
-// sections run as two pairs, A beside C and B beside D, each pair in one four-lane vector.
+// at the start of a chunk and written back only when the whole chunk came out exact. Filters run
+// in pairs, each pair in one four-lane vector: the sections A beside B and C beside D.
 #pragma once
 
 #include <immintrin.h>
@@ -68,15 +68,15 @@ struct ChainFilters {
     Lanes4 highpasses;    // inHighpass beside midHighpass
     Lanes4 bands;         // loBand beside hiHighpass
     Lanes4 smoothAndMid;  // loSmooth beside midBand
-    History<__m256d> sectionsAC, sectionsBD;
+    History<__m256d> sectionsAB, sectionsCD;
 
     explicit ChainFilters(const SignalState& s)
         : highpasses(
               join(pairOf(s.inHighpassL, s.inHighpassR), pairOf(s.midHighpassL, s.midHighpassR))),
           bands(join(pairOf(s.loBandL, s.loBandR), pairOf(s.hiHighpassL, s.hiHighpassR))),
           smoothAndMid(join(pairOf(s.loSmoothL, s.loSmoothR), pairOf(s.midBandL, s.midBandR))),
-          sectionsAC(join(historyOf(s.lowpassA), historyOf(s.lowpassC))),
-          sectionsBD(join(historyOf(s.lowpassB), historyOf(s.lowpassD))) {}
+          sectionsAB(join(historyOf(s.lowpassA), historyOf(s.lowpassB))),
+          sectionsCD(join(historyOf(s.lowpassC), historyOf(s.lowpassD))) {}
 
     // The arithmetic departs from the runtime's only where a high word becomes an infinity or a
     // NaN. From there on it stays non-finite through every later sum and product of the frame, and
@@ -86,8 +86,8 @@ struct ChainFilters {
     bool finite() const {
         __m256d bad = _mm256_setzero_pd();
         for (const Lanes4& x :
-             {highpasses, bands, smoothAndMid, sectionsAC.x1, sectionsAC.x2, sectionsAC.y1,
-              sectionsAC.y2, sectionsBD.x1, sectionsBD.x2, sectionsBD.y1, sectionsBD.y2}) {
+             {highpasses, bands, smoothAndMid, sectionsAB.x1, sectionsAB.x2, sectionsAB.y1,
+              sectionsAB.y2, sectionsCD.x1, sectionsCD.x2, sectionsCD.y1, sectionsCD.y2}) {
             bad = vOr(bad, vOr(nonFinite(x.hi), nonFinite(x.lo)));
         }
         return anySet(bad) == 0;
@@ -100,8 +100,8 @@ struct ChainFilters {
         storePair(highHalf(bands), s.hiHighpassL, s.hiHighpassR);
         storePair(lowHalf(smoothAndMid), s.loSmoothL, s.loSmoothR);
         storePair(highHalf(smoothAndMid), s.midBandL, s.midBandR);
-        storeHistories(sectionsAC, s.lowpassA, s.lowpassC);
-        storeHistories(sectionsBD, s.lowpassB, s.lowpassD);
+        storeHistories(sectionsAB, s.lowpassA, s.lowpassB);
+        storeHistories(sectionsCD, s.lowpassC, s.lowpassD);
     }
 };
 
@@ -127,7 +127,7 @@ inline Section<__m256d> sectionsOf(const DoubleDouble* low, const DoubleDouble* 
 
 struct ChainConstants {
     OnePole<__m256d> highpasses, bands, smoothAndMid;
-    Section<__m256d> sectionsAC, sectionsBD;
+    Section<__m256d> sectionsAB, sectionsCD;
     __m128d trim, loLevel, hiLevel;
     __m256d drives, drivesOn;  // the low band's drive beside the high band's
     bool trimOn, anyDrive;
@@ -136,8 +136,8 @@ struct ChainConstants {
         : highpasses(onePolesOf(v.inHighpassCoeff, v.midHighpassCoeff)),
           bands(onePolesOf(v.loBandCoeff, v.hiBandCoeff)),
           smoothAndMid(onePolesOf(v.loBandCoeff, v.hiBandCoeff)),
-          sectionsAC(sectionsOf(s.lowpassA, s.lowpassC)),
-          sectionsBD(sectionsOf(s.lowpassB, s.lowpassD)),
+          sectionsAB(sectionsOf(s.lowpassA, s.lowpassB)),
+          sectionsCD(sectionsOf(s.lowpassC, s.lowpassD)),
           trim(_mm_set1_pd(v.inputTrim)),
           loLevel(_mm_set1_pd(v.loLevel)),
           hiLevel(_mm_set1_pd(v.hiLevel)),

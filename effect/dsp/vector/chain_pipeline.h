@@ -1,9 +1,8 @@
 // The chain of both channels as a software pipeline: at step i, stage k works on frame i - k and
 // reads what stage k - 1 left in its latch at step i - 1. A stage's work is then independent of
-// every other stage's within a step, so the processor overlaps twenty short dependency chains
-// instead of waiting on one frame's long one. The sections pair up across the chain (A with C,
-// B with D, and their saturators) in four-lane vectors, and the two one-poles of the middle band
-// share one. Each stage keeps the scalar path's operations and their order; only the frames'
+// every other stage's within a step, so the processor overlaps twenty-odd short dependency
+// chains instead of waiting on one frame's long one. Stages of the same shape share four-lane
+// vectors. Each stage keeps the scalar path's operations and their order; only the frames'
 // interleaving differs.
 #pragma once
 
@@ -30,20 +29,21 @@ enum Stage : int {
     kInput = 0,
     kHighpasses = 1,       // inHighpass, beside midHighpass at 8
     kHighpassOutputs = 2,  // x minus its low-pass, then the trim; beside 9
-    kFeedForwardAC = 3,    // sections A and B at 3 to 7, beside C and D at 17 to 21
-    kFeedbackAC = 4,
-    kSaturateAC = 5,
-    kFeedForwardBD = 6,
-    kFeedbackBD = 7,
-    kBands = 10,   // loBand, beside hiHighpass at 14
-    kDrives = 11,  // the low band driven into its saturator, beside the high band at 15
+    kFeedForwardAB = 3,    // section A at 3 and 4, beside B at 6 and 7
+    kFeedbackAB = 4,
+    kSaturators = 5,  // after A, beside the one after C at 19
+    kBands = 10,      // loBand, beside hiHighpass at 14
+    kDrives = 11,     // the low band driven into its saturator, beside the high band at 15
     kSmoothAndMid = 12,
     kRest = 13,
     kRecombine = 16,
+    kFeedForwardCD = 17,  // section C at 17 and 18, beside D at 20 and 21
+    kFeedbackCD = 18,
     kHighpassDistance = 7,
     kBandDistance = 4,
-    kSectionDistance = 14,
-    kLastStage = kFeedbackBD + kSectionDistance,
+    kSectionDistance = 3,
+    kSaturatorDistance = 14,
+    kLastStage = kFeedbackCD + kSectionDistance,
 };
 
 // A pair's filter state while the pipeline fills or drains: a half without a frame gets its
@@ -99,7 +99,7 @@ class ChainPipeline {
     // are taken before anything runs.
     template <bool Guarded>
     void step(int i) {
-        const Lanes2 recombined = recombined_, rest = rest_, sectionOutput = lowHalf(sectionsBD_);
+        const Lanes2 recombined = recombined_, rest = rest_, sectionOutput = highHalf(sectionsAB_);
         if (active<Guarded>(i, kRecombine)) recombined_ = recombine();
         if (active<Guarded>(i, kDrives + kBandDistance)) smoothMid15_ = smoothMid14_;
         if (active<Guarded>(i, kBands + kBandDistance)) smoothMid14_ = smoothMid13_;
@@ -128,28 +128,33 @@ class ChainPipeline {
         if (active<Guarded>(i, kInput)) dry_ = dryInput(i);
     }
 
-    // A then B beside C then D.
+    // A and B, their saturators, C and D. Each pair reads what the others left one step ago.
     template <bool Guarded>
     TOVREL_KERNEL_INLINE void sectionPairs(int i, Lanes2 recombined) {
-        History<__m256d>& ac = f_.sectionsAC;
-        History<__m256d>& bd = f_.sectionsBD;
+        const Lanes4 feedForwardAB = feedForwardAB_, sectionsAB = sectionsAB_,
+                     saturated = saturated_, feedForwardCD = feedForwardCD_,
+                     sectionsCD = sectionsCD_;
+        History<__m256d>& ab = f_.sectionsAB;
+        History<__m256d>& cd = f_.sectionsCD;
         constexpr int kPair = kSectionDistance;
-        pair<Guarded>(i, kFeedbackBD, kPair, bd, [&](bool, bool) {
-            sectionsBD_ = biquadFeedback(bd, c_.sectionsBD, feedForwardBD_);
+        pair<Guarded>(i, kFeedbackCD, kPair, cd, [&](bool, bool) {
+            sectionsCD_ = biquadFeedback(cd, c_.sectionsCD, feedForwardCD);
         });
-        if (active<Guarded>(i, kLastStage)) storeWet(i - kLastStage, highHalf(sectionsBD_));
-        pair<Guarded>(i, kFeedForwardBD, kPair, bd, [&](bool, bool) {
-            feedForwardBD_ = biquadFeedForward(bd, c_.sectionsBD, saturatedAC_);
+        if (active<Guarded>(i, kLastStage)) storeWet(i - kLastStage, highHalf(sectionsCD_));
+        pair<Guarded>(i, kFeedForwardCD, kPair, cd, [&](bool, bool) {
+            feedForwardCD_ =
+                biquadFeedForward(cd, c_.sectionsCD, join(recombined, highHalf(saturated)));
         });
         NoState none;
-        pair<Guarded>(i, kSaturateAC, kPair, none, [&](bool low, bool high) {
-            saturatedAC_ = saturate(sectionsAC_, low, high);
+        pair<Guarded>(i, kSaturators, kSaturatorDistance, none, [&](bool low, bool high) {
+            saturated_ = saturate(join(lowHalf(sectionsAB), lowHalf(sectionsCD)), low, high);
         });
-        pair<Guarded>(i, kFeedbackAC, kPair, ac, [&](bool, bool) {
-            sectionsAC_ = biquadFeedback(ac, c_.sectionsAC, feedForwardAC_);
+        pair<Guarded>(i, kFeedbackAB, kPair, ab, [&](bool, bool) {
+            sectionsAB_ = biquadFeedback(ab, c_.sectionsAB, feedForwardAB);
         });
-        pair<Guarded>(i, kFeedForwardAC, kPair, ac, [&](bool, bool) {
-            feedForwardAC_ = biquadFeedForward(ac, c_.sectionsAC, join(trimmed_, recombined));
+        pair<Guarded>(i, kFeedForwardAB, kPair, ab, [&](bool, bool) {
+            feedForwardAB_ =
+                biquadFeedForward(ab, c_.sectionsAB, join(trimmed_, lowHalf(saturated)));
         });
     }
 
@@ -225,8 +230,8 @@ class ChainPipeline {
     std::uint32_t fpdL_, fpdR_;  // the noise states as the frame being read will see them
     // Latches: each holds what one stage (or pair) left for the next step.
     Lanes2 dry_{}, trimmed_{}, middle_{}, upper_{}, rest_{}, recombined_{};
-    Lanes4 highpassesIn_{}, highpassesOut_{}, feedForwardAC_{}, sectionsAC_{}, saturatedAC_{},
-        feedForwardBD_{}, sectionsBD_{}, bandsIn_{}, bandsOut_{}, drivesDiff_{}, drivesSat_{},
+    Lanes4 highpassesIn_{}, highpassesOut_{}, feedForwardAB_{}, sectionsAB_{}, saturated_{},
+        feedForwardCD_{}, sectionsCD_{}, bandsIn_{}, bandsOut_{}, drivesDiff_{}, drivesSat_{},
         smoothMid12_{}, smoothMid13_{}, smoothMid14_{}, smoothMid15_{};
 };
 
