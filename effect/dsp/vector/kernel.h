@@ -1,4 +1,4 @@
-// The both-channels kernel, built for processors with FMA and entered only where one is present.
+// The both-channels kernel, built for processors with AVX2 and FMA and entered only on one.
 // It covers one chunk of at most kChunkFrames frames in two passes: the chain of both channels
 // into the workspace, then the output stage.
 #pragma once
@@ -36,10 +36,6 @@ void finishFrameExactly(SignalState& state, const BlockValues& values, const Wor
                         int frame, const float* const inputs[2], float* const outputs[2]);
 void finishFrameExactly(SignalState& state, const BlockValues& values, const Workspace& workspace,
                         int frame, const double* const inputs[2], double* const outputs[2]);
-
-}  // namespace tovrel::dsp::vector
-
-namespace tovrel::dsp::vector {
 
 // For tests: one operation of the kernel's arithmetic on two lanes at once (0 sum, 1 difference,
 // 2 product, 3 product by a pair whose low word is zero). Answers whether a lane's high word came

@@ -29,6 +29,7 @@ void finishFrameOf(SignalState& state, const BlockValues& values, const Workspac
 
 bool available() {
 #if defined(TOVREL_VECTOR_KERNEL)
+    __builtin_cpu_init();  // harmless if done already; needed if we run before it is
     return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") &&
            __builtin_cpu_supports("sse4.2");
 #else
