@@ -167,13 +167,10 @@ class ChainPipeline {
             return;
         }
         const bool low = active<true>(i, early), high = active<true>(i, early + distance);
-        if (low && high) {
-            work(true, true);
-        } else if (low || high) {
-            const State before = state;
-            work(low, high);
-            restore(state, before, maskOf(low, high));
-        }
+        if (!low && !high) return;
+        const State before = state;
+        work(low, high);
+        restore(state, before, maskOf(low, high));
     }
 
     // Silence and near-silence become the noise state at the threshold's scale.
