@@ -61,13 +61,4 @@ void processFrames(BasicSignalState<T>& state, const BlockValues& values,
     }
 }
 
-// One whole processing call, the scalar way.
-template <typename Path, typename T>
-void processBlock(BasicSignalState<T>& state, float sampleRate, const ParameterSnapshot& parameters,
-                  typename Path::Sample* const* inputs, typename Path::Sample* const* outputs,
-                  std::int32_t sampleFrames) {
-    const BlockValues values = prepareBlock(state, sampleRate, parameters);
-    processFrames<Path>(state, values, inputs, outputs, 0, sampleFrames);
-}
-
 }  // namespace tovrel::dsp
