@@ -87,8 +87,6 @@ class ChainPipeline {
     }
 
   private:
-    static constexpr double kTinyInput = sizeof(Sample) == sizeof(float) ? 1.18e-37 : 1.18e-43;
-
     template <bool Guarded>
     bool active(int i, int stage) const {
         return !Guarded || (i >= stage && i - stage < frames_);
@@ -173,16 +171,13 @@ class ChainPipeline {
         restore(state, before, maskOf(low, high));
     }
 
-    // Silence and near-silence become the noise state at the threshold's scale.
+    // The input as the chain sees it; the noise state moves on with every frame.
     TOVREL_KERNEL_INLINE Lanes2 dryInput(int i) {
         const __m128d x = _mm_set_pd(static_cast<double>(right_[i]), static_cast<double>(left_[i]));
-        const __m128d threshold = _mm_set1_pd(kTinyInput);
-        const __m128d noise = _mm_mul_pd(
-            _mm_set_pd(static_cast<double>(fpdR_), static_cast<double>(fpdL_)), threshold);
-        const __m128d tiny = _mm_cmp_pd(magnitude(x), threshold, _CMP_LT_OQ);
+        const __m128d noise = _mm_set_pd(static_cast<double>(fpdR_), static_cast<double>(fpdL_));
         fpdL_ = nextNoise(fpdL_);
         fpdR_ = nextNoise(fpdR_);
-        return widenLanes(_mm_blendv_pd(x, noise, tiny));
+        return substituteTinyInput<Sample>(x, noise);
     }
 
     // The upper band beside the high band (band minus its low-pass); the low band's own low-pass

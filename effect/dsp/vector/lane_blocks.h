@@ -5,6 +5,10 @@
 #include <immintrin.h>
 #include <math.h>
 
+#include <type_traits>
+
+#include "effect/dsp/one_pole.h"
+#include "effect/dsp/precision.h"
 #include "effect/dsp/vector/lanes.h"
 
 namespace tovrel::dsp::vector {
@@ -20,10 +24,22 @@ struct OnePole {
 // A state this small is dropped, both words, before its update (as in the scalar step).
 template <typename V>
 TOVREL_KERNEL_INLINE Lanes<V> onePoleStep(Lanes<V>& state, const OnePole<V>& pole, Lanes<V> input) {
-    const V tiny = vCompare<_CMP_LT_OQ>(magnitude(state.hi), splat<V>(1.18e-37));
+    const V tiny = vCompare<_CMP_LT_OQ>(magnitude(state.hi), splat<V>(kStateFlush));
     state = {vAndNot(tiny, state.hi), vAndNot(tiny, state.lo)};
     state = add(multiplyBy(state, pole.keep), multiplyBy(input, pole.take));
     return state;
+}
+
+// The precision's constants, by sample type.
+template <typename Sample>
+using PathOf = std::conditional_t<sizeof(Sample) == sizeof(float), SinglePath, DoublePath>;
+
+// Silence and near-silence become the noise state (as doubles) at the threshold's scale.
+template <typename Sample, typename V>
+TOVREL_KERNEL_INLINE Lanes<V> substituteTinyInput(V x, V noise) {
+    const V threshold = splat<V>(PathOf<Sample>::kTinyInput);
+    const V tiny = vCompare<_CMP_LT_OQ>(magnitude(x), threshold);
+    return widenLanes(vSelect(x, vMul(noise, threshold), tiny));
 }
 
 // A section's coefficients; all but b2 have a zero low word.

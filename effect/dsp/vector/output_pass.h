@@ -11,6 +11,7 @@
 #include "effect/dsp/block_values.h"
 #include "effect/dsp/signal_state.h"
 #include "effect/dsp/vector/kernel.h"
+#include "effect/dsp/vector/lane_blocks.h"
 #include "effect/dsp/vector/lanes.h"
 #include "effect/dsp/vector/output_words.h"
 
@@ -32,23 +33,12 @@ struct OutputPass {
     const Sample* const* inputs;
     Sample* const* outputs;
 
-    static constexpr double kTinyInput = sizeof(Sample) == sizeof(float) ? 1.18e-37 : 1.18e-43;
+    using Path = PathOf<Sample>;
 
-    // The dither's noise scale, 5.5e-36 or 1.1e-44 held to full long double precision.
+    // The dither's noise scale, held to full long double precision.
     template <typename V>
     static Lanes<V> noiseScale() {
-        if (sizeof(Sample) == sizeof(float)) {
-            return {splat<V>(5.5e-36), splat<V>(1.5724085468671158e-52)};
-        }
-        return {splat<V>(1.1e-44), splat<V>(-6.030340873727346e-61)};
-    }
-
-    // The dry samples as the chain saw them: silence became the noise state at its scale.
-    template <typename V>
-    static Lanes<V> dry(V x, __m128i fpd) {
-        const V noise = vMul(noiseValues<V>(fpd), splat<V>(kTinyInput));
-        return widenLanes(
-            vSelect(x, noise, vCompare<_CMP_LT_OQ>(magnitude(x), splat<V>(kTinyInput))));
+        return {splat<V>(Path::kNoiseHigh), splat<V>(Path::kNoiseLow)};
     }
 
     // The frames in the lanes of V, from frame i on; fpd holds their noise states before this
@@ -62,7 +52,9 @@ struct OutputPass {
         if (v.wetMix != 1.0) {
             // With the mix's low word zero, either operand order gives the same product.
             const Lanes<V> mixed = multiplyBy(wet, splat<V>(v.wetMix));
-            const Lanes<V> dryPart = dry(loadInputs<V>(inputs, i), fpd);
+            // The dry samples as the chain saw them, with this frame's noise state.
+            const Lanes<V> dryPart =
+                substituteTinyInput<Sample>(loadInputs<V>(inputs, i), noiseValues<V>(fpd));
             wet = add(mixed, multiplyBy(dryPart, splat<V>(1.0 - v.wetMix)));
         }
         const V power = ditherPower<Sample>(wet.hi, flags);
