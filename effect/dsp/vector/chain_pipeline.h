@@ -16,6 +16,8 @@
 namespace tovrel::dsp::vector {
 namespace {
 
+// The dither's xorshift step. A copy of its own: a shared inline function compiled here could
+// stand in for the portable code's copy of it.
 inline std::uint32_t nextNoise(std::uint32_t fpd) {
     fpd ^= fpd << 13;
     fpd ^= fpd >> 17;
