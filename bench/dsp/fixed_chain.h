@@ -8,7 +8,7 @@
 #include <type_traits>
 
 #include "effect/dsp/block_values.h"
-#include "effect/dsp/section_design.h"
+#include "effect/dsp/blocks/section_design.h"
 #include "frozen_double_double.h"
 
 namespace tovrel::bench {
@@ -48,7 +48,7 @@ class FixedChain {
         }
     }
 
-    static T fromProduct(dsp::LongDouble x) {
+    static T fromProduct(dsp::DoubleDouble x) {
         if constexpr (std::is_same_v<T, double>) {
             return x.hi;
         } else {
@@ -59,9 +59,9 @@ class FixedChain {
     static T noiseScale() { return fromProduct({5.5e-36, 1.5724085468671158e-52}); }
 
     void design(double cutoff) {
-        dsp::BasicSignalState<dsp::LongDouble> scratch{};
+        dsp::BasicSignalState<dsp::DoubleDouble> scratch{};
         dsp::designSections(scratch, cutoff);
-        const dsp::LongDouble* sections[] = {scratch.lowpassA, scratch.lowpassB, scratch.lowpassC,
+        const dsp::DoubleDouble* sections[] = {scratch.lowpassA, scratch.lowpassB, scratch.lowpassC,
                                              scratch.lowpassD};
         for (int s = 0; s < 4; ++s)
             for (int k = 0; k < 5; ++k)

@@ -6,11 +6,11 @@
 #include <cmath>
 #include <cstdint>
 
-#include "effect/dsp/biquad.h"
+#include "effect/dsp/blocks/biquad.h"
 #include "effect/dsp/block_values.h"
 #include "effect/dsp/channel_state.h"
-#include "effect/dsp/one_pole.h"
-#include "effect/dsp/saturator.h"
+#include "effect/dsp/blocks/one_pole.h"
+#include "effect/dsp/blocks/saturator.h"
 
 namespace tovrel::dsp {
 

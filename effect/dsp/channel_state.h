@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "effect/dsp/arithmetic.h"
+#include "effect/dsp/number/arithmetic.h"
 #include "effect/dsp/signal_state.h"
 
 namespace tovrel::dsp {

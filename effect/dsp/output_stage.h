@@ -3,7 +3,7 @@
 
 #include "effect/dsp/block_values.h"
 #include "effect/dsp/channel_state.h"
-#include "effect/dsp/dither.h"
+#include "effect/dsp/blocks/dither.h"
 
 namespace tovrel::dsp {
 

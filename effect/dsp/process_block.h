@@ -8,7 +8,7 @@
 #include "effect/dsp/channel_chain.h"
 #include "effect/dsp/channel_state.h"
 #include "effect/dsp/output_stage.h"
-#include "effect/dsp/section_design.h"
+#include "effect/dsp/blocks/section_design.h"
 
 namespace tovrel::dsp {
 

@@ -2,7 +2,7 @@
 // stage it hands its special cases to.
 #include "effect/dsp/channel_chain.h"
 #include "effect/dsp/output_stage.h"
-#include "effect/dsp/precision.h"
+#include "effect/dsp/blocks/precision.h"
 #include "effect/dsp/vector/kernel.h"
 
 namespace tovrel::dsp::vector {
@@ -14,15 +14,15 @@ void finishFrameOf(SignalState& state, const BlockValues& values, const Workspac
                    typename Path::Sample* const outputs[2]) {
     const double* high = workspace.wetHigh[frame];
     const double* low = workspace.wetLow[frame];
-    ChannelState<LongDouble> left = leftChannel(state);
-    ChannelState<LongDouble> right = rightChannel(state);
+    ChannelState<DoubleDouble> left = leftChannel(state);
+    ChannelState<DoubleDouble> right = rightChannel(state);
     const typename Path::Sample inL = inputs[0][frame];
     const typename Path::Sample inR = inputs[1][frame];
     // The dry samples as the chain saw them, before this frame's dither moves the noise on.
-    const LongDouble dryL = widen(substituteTinyInput<Path>(inL, left.fpd));
-    const LongDouble dryR = widen(substituteTinyInput<Path>(inR, right.fpd));
-    outputs[0][frame] = finishSample<Path>(left, values, makeLongDouble(high[0], low[0]), dryL);
-    outputs[1][frame] = finishSample<Path>(right, values, makeLongDouble(high[1], low[1]), dryR);
+    const DoubleDouble dryL = widen(substituteTinyInput<Path>(inL, left.fpd));
+    const DoubleDouble dryR = widen(substituteTinyInput<Path>(inR, right.fpd));
+    outputs[0][frame] = finishSample<Path>(left, values, makeDoubleDouble(high[0], low[0]), dryL);
+    outputs[1][frame] = finishSample<Path>(right, values, makeDoubleDouble(high[1], low[1]), dryR);
 }
 
 }  // namespace
@@ -38,7 +38,7 @@ bool available() {
 }
 
 bool suits(const SignalState& state) {
-    for (const LongDouble* section :
+    for (const DoubleDouble* section :
          {state.lowpassA, state.lowpassB, state.lowpassC, state.lowpassD}) {
         for (int k : {kA0, kA1, kA2, kB1}) {
             if (lowWord(section[k]) != 0.0) return false;

@@ -7,8 +7,8 @@
 
 #include <type_traits>
 
-#include "effect/dsp/one_pole.h"
-#include "effect/dsp/precision.h"
+#include "effect/dsp/blocks/one_pole.h"
+#include "effect/dsp/blocks/precision.h"
 #include "effect/dsp/vector/lanes.h"
 
 namespace tovrel::dsp::vector {

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "effect/dsp/arithmetic.h"
-#include "effect/dsp/exponent_bits.h"
+#include "effect/dsp/number/arithmetic.h"
+#include "effect/dsp/number/exponent_bits.h"
 
 namespace tovrel::dsp {
 
