@@ -1,5 +1,5 @@
 // The Tovrel effect: identity, five parameters, the parameter chunk, and the hand-over of
-// both processing entries to the signal path.
+// both processing entries to the signal path. All of it is in tovrel.cpp.
 #pragma once
 
 #include <atomic>
@@ -7,15 +7,14 @@
 #include <set>
 #include <string>
 
+#include "effect/chunk_codec.h"
 #include "effect/dsp/signal_state.h"
 #include "effect/dsp/workspace.h"
+#include "effect/parameter_table.h"
 #include "frame/audio_effect_x.h"
 #include "frame/opcodes.h"
 
 namespace tovrel {
-
-constexpr VstInt32 kNumParameters = 5;
-constexpr VstInt32 kChunkSize = 20;
 
 class Tovrel : public AudioEffectX {
   public:
@@ -40,11 +39,11 @@ class Tovrel : public AudioEffectX {
     VstInt32 canDo(char* text) override;
     VstPlugCategory getPlugCategory() override;
 
+    // For tests and the render check, which read the filters and noise states after a render.
     const dsp::SignalState& signalState() const { return signalState_; }
 
   private:
     dsp::ParameterSnapshot readParameters() const;
-    void storeParameters(const float (&values)[kNumParameters]);
 
     char programName[kVstMaxProgNameLen + 1];
     std::set<std::string> canDoStrings;
@@ -52,10 +51,10 @@ class Tovrel : public AudioEffectX {
     dsp::Workspace workspace_;
     // Written by the host's UI thread, read once per block by the audio thread: relaxed atomics
     // keep the single 32-bit store and load without a data race.
-    std::atomic<float> A, B, C, D, E;
+    std::atomic<float> parameters_[kNumParameters];
     // getChunk hands out this block: it lives as long as the instance, so the host's pointer
     // never dangles and saving never allocates.
-    unsigned char chunkBlock[kChunkSize];
+    unsigned char chunkBlock[kChunkBytes];
 };
 
 }  // namespace tovrel

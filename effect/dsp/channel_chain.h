@@ -6,11 +6,11 @@
 #include <cmath>
 #include <cstdint>
 
-#include "effect/dsp/blocks/biquad.h"
 #include "effect/dsp/block_values.h"
-#include "effect/dsp/channel_state.h"
+#include "effect/dsp/blocks/biquad.h"
 #include "effect/dsp/blocks/one_pole.h"
 #include "effect/dsp/blocks/saturator.h"
+#include "effect/dsp/channel_state.h"
 
 namespace tovrel::dsp {
 
@@ -50,7 +50,7 @@ T splitAndRecombine(ChannelState<T>& c, const BlockValues& v, T x) {
 template <typename T>
 T runChain(ChannelState<T>& c, const BlockValues& v, T x) {
     x = x - onePoleStep(c.inHighpass, v.inHighpassCoeff, x);
-    if (v.inputTrim != 1.0) x = x * widenTo<T>(v.inputTrim);
+    if (v.trim != 1.0) x = x * widenTo<T>(v.trim);
     x = saturate(lowpassSection(c, 0, x));
     x = lowpassSection(c, 1, x);
     x = x - onePoleStep(c.midHighpass, v.midHighpassCoeff, x);

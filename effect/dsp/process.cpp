@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "effect/dsp/number/fp_environment.h"
 #include "effect/dsp/blocks/precision.h"
+#include "effect/dsp/number/fp_environment.h"
 #include "effect/dsp/process_block.h"
 #include "effect/dsp/vector/kernel.h"
 

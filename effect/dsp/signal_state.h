@@ -38,7 +38,7 @@ struct SignalState : BasicSignalState<DoubleDouble> {};
 
 // The five parameter values, read once at the start of each processing call.
 struct ParameterSnapshot {
-    float A, B, C, D, E;
+    float trim, hi, lo, gain, dryWet;
 };
 
 }  // namespace tovrel::dsp

@@ -78,8 +78,8 @@ void expectSameRender(const Stereo<Sample>& source, float rate, const ParameterS
     for (std::int32_t n : {1, 127, 128, 129, 300, 1000, 2411}) {
         vector.process(b, rate, p, at, n), at += static_cast<std::size_t>(n);
     }
-    EXPECT_TRUE(scalar.outputsEqual(vector)) << rate << " " << p.A << " " << p.E;
-    EXPECT_TRUE(sameBits(a, b)) << rate << " " << p.A << " " << p.E;
+    EXPECT_TRUE(scalar.outputsEqual(vector)) << rate << " " << p.trim << " " << p.dryWet;
+    EXPECT_TRUE(sameBits(a, b)) << rate << " " << p.trim << " " << p.dryWet;
 }
 
 // Full mix, no mix, no gain, values beyond 1, the defaults, and one drive on without the other.

@@ -14,8 +14,8 @@ void finishFrameOf(SignalState& state, const BlockValues& values, const Workspac
                    typename Path::Sample* const outputs[2]) {
     const double* high = workspace.wetHigh[frame];
     const double* low = workspace.wetLow[frame];
-    ChannelState<DoubleDouble> left = leftChannel(state);
-    ChannelState<DoubleDouble> right = rightChannel(state);
+    ChannelState<DoubleDouble> left = channelOf(state, Channel::Left);
+    ChannelState<DoubleDouble> right = channelOf(state, Channel::Right);
     const typename Path::Sample inL = inputs[0][frame];
     const typename Path::Sample inR = inputs[1][frame];
     // The dry samples as the chain saw them, before this frame's dither moves the noise on.

@@ -48,14 +48,14 @@ struct OutputPass {
     bool frames(int i, __m128i fpd, __m128i next) const {
         V flags = splat<V>(0.0);
         Lanes<V> wet = loadWet<V>(workspace, i);
-        if (v.outputGain != 1.0) wet = multiplyBy(wet, splat<V>(v.outputGain));
-        if (v.wetMix != 1.0) {
+        if (v.gain != 1.0) wet = multiplyBy(wet, splat<V>(v.gain));
+        if (v.dryWet != 1.0) {
             // With the mix's low word zero, either operand order gives the same product.
-            const Lanes<V> mixed = multiplyBy(wet, splat<V>(v.wetMix));
+            const Lanes<V> mixed = multiplyBy(wet, splat<V>(v.dryWet));
             // The dry samples as the chain saw them, with this frame's noise state.
             const Lanes<V> dryPart =
                 substituteTinyInput<Sample>(loadInputs<V>(inputs, i), noiseValues<V>(fpd));
-            wet = add(mixed, multiplyBy(dryPart, splat<V>(1.0 - v.wetMix)));
+            wet = add(mixed, multiplyBy(dryPart, splat<V>(1.0 - v.dryWet)));
         }
         const V power = ditherPower<Sample>(wet.hi, flags);
         const V centred = vSub(noiseValues<V>(next), splat<V>(2147483647.0));
