@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+#include "effect/dsp/blocks/dither.h"
+#include "effect/dsp/chain_stages.h"
 #include "effect/dsp/vector/chain_filters.h"
 #include "effect/dsp/workspace.h"
 
@@ -19,9 +21,9 @@ namespace {
 // The dither's xorshift step. A copy of its own: a shared inline function compiled here could
 // stand in for the portable code's copy of it.
 inline std::uint32_t nextNoise(std::uint32_t fpd) {
-    fpd ^= fpd << 13;
-    fpd ^= fpd >> 17;
-    fpd ^= fpd << 5;
+    fpd ^= fpd << kNoiseShiftUp;
+    fpd ^= fpd >> kNoiseShiftDown;
+    fpd ^= fpd << kNoiseShiftUpAgain;
     return fpd;
 }
 
@@ -209,7 +211,7 @@ class ChainPipeline {
         const Lanes2 smooth = lowHalf(smoothMid15_), mid = highHalf(smoothMid15_);
         const Lanes2 withLow = add(mid, multiplyBy(smooth, c_.loLevel));
         const Lanes2 all = add(withLow, multiplyBy(highHalf(drivesSat_), c_.hiLevel));
-        return multiplyBy(all, _mm_set1_pd(4.0));
+        return multiplyBy(all, _mm_set1_pd(kRecombineGain));
     }
 
     TOVREL_KERNEL_INLINE void storeWet(int frame, Lanes2 y) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "effect/dsp/block_values.h"
+#include "effect/dsp/blocks/dither.h"
 #include "effect/dsp/signal_state.h"
 #include "effect/dsp/vector/kernel.h"
 #include "effect/dsp/vector/lane_blocks.h"
@@ -20,10 +21,10 @@ namespace {
 
 // The noise states of the frames in the lanes: both channels' for one frame in 32-bit lanes
 // 0 and 1, and for two frames also the next frame's in lanes 2 and 3.
-inline __m128i advanceNoise(__m128i fpd) {
-    fpd = _mm_xor_si128(fpd, _mm_slli_epi32(fpd, 13));
-    fpd = _mm_xor_si128(fpd, _mm_srli_epi32(fpd, 17));
-    return _mm_xor_si128(fpd, _mm_slli_epi32(fpd, 5));
+inline __m128i advanceNoiseLanes(__m128i fpd) {
+    fpd = _mm_xor_si128(fpd, _mm_slli_epi32(fpd, kNoiseShiftUp));
+    fpd = _mm_xor_si128(fpd, _mm_srli_epi32(fpd, kNoiseShiftDown));
+    return _mm_xor_si128(fpd, _mm_slli_epi32(fpd, kNoiseShiftUpAgain));
 }
 
 template <typename Sample>
@@ -58,7 +59,7 @@ struct OutputPass {
             wet = add(mixed, multiplyBy(dryPart, splat<V>(1.0 - v.dryWet)));
         }
         const V power = ditherPower<Sample>(wet.hi, flags);
-        const V centred = vSub(noiseValues<V>(next), splat<V>(2147483647.0));
+        const V centred = vSub(noiseValues<V>(next), splat<V>(kNoiseCentre));
         const Lanes<V> noise = multiplyBy(multiplyBy(noiseScale<V>(), centred), power);
         const Lanes<V> written = add(noise, wet);
         // A departure from the runtime's arithmetic would leave the written word non-finite.
@@ -72,11 +73,11 @@ struct OutputPass {
     int runVector(int first, int count, __m128i& fpd) const {
         int i = first;
         while (i < count) {
-            const __m128i next = advanceNoise(fpd);
+            const __m128i next = advanceNoiseLanes(fpd);
             if (i + 1 < count) {
                 // Frame i + 1 starts from frame i's next state.
                 const __m128i both = _mm_unpacklo_epi64(fpd, next);
-                const __m128i after = advanceNoise(both);
+                const __m128i after = advanceNoiseLanes(both);
                 if (frames<__m256d>(i, both, after)) {
                     fpd = _mm_unpackhi_epi64(after, after);
                     i += 2;
