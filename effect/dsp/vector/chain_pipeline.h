@@ -9,6 +9,7 @@
 #include <immintrin.h>
 
 #include <cstdint>
+#include <utility>
 
 #include "effect/dsp/blocks/dither.h"
 #include "effect/dsp/vector/chain_filters.h"
@@ -33,12 +34,18 @@ template <typename T, int Depth>
 class DelayLine {
   public:
     TOVREL_KERNEL_INLINE void push(const T& x) {
-        for (int k = Depth - 1; k > 0; --k) slots_[k] = slots_[k - 1];
+        shift(std::make_index_sequence<Depth - 1>());
         slots_[0] = x;
     }
     TOVREL_KERNEL_INLINE const T& at(int stepsAgo) const { return slots_[stepsAgo - 1]; }
 
   private:
+    // Oldest first, spelled out: as a loop it would become a call to memmove.
+    template <std::size_t... K>
+    TOVREL_KERNEL_INLINE void shift(std::index_sequence<K...>) {
+        ((slots_[Depth - 1 - K] = slots_[Depth - 2 - K]), ...);
+    }
+
     T slots_[Depth]{};
 };
 

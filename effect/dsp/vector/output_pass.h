@@ -1,7 +1,7 @@
 // The output stage of both channels over a chunk whose chain outputs are in the workspace:
 // gain, dry/wet mix, dither and the written words, two frames at a time in four lanes (frame i's
-// left and right, then frame i + 1's). A frame that meets a special case (a word beyond the
-// ordinary exponent range or a non-finite result) is handed to the scalar stage.
+// left and right, then frame i + 1's). It stops at a frame that meets a special case (a word
+// beyond the ordinary exponent range or a non-finite result), which the scalar stage must take.
 #pragma once
 
 #include <immintrin.h>
@@ -11,7 +11,6 @@
 #include "effect/dsp/block_values.h"
 #include "effect/dsp/blocks/dither.h"
 #include "effect/dsp/signal_state.h"
-#include "effect/dsp/vector/kernel.h"
 #include "effect/dsp/vector/lane_blocks.h"
 #include "effect/dsp/vector/lanes.h"
 #include "effect/dsp/vector/output_words.h"
@@ -91,14 +90,12 @@ struct OutputPass {
         return i;
     }
 
-    void run(SignalState& s, int count) const {
+    // Frames from `first` on; answers the first one left for the scalar stage, or `count`.
+    int run(SignalState& s, int first, int count) const {
         __m128i fpd = noiseOf(s);
-        for (int i = runVector(0, count, fpd); i < count; i = runVector(i + 1, count, fpd)) {
-            keepNoise(s, fpd);
-            finishFrameExactly(s, v, workspace, i, inputs, outputs);
-            fpd = noiseOf(s);
-        }
+        const int stopped = runVector(first, count, fpd);
         keepNoise(s, fpd);
+        return stopped;
     }
 
     static __m128i noiseOf(const SignalState& s) {
