@@ -1,5 +1,7 @@
 #include "effect/tovrel.h"
 
+#include <cstring>
+
 #include "effect/dsp/process.h"
 #include "effect/noise_seed.h"
 #include "frame/bounded_copy.h"
@@ -19,6 +21,15 @@ bool validIndex(VstInt32 index) {
     return index >= 0 && index < kNumParameters;
 }
 
+constexpr VstInt32 kSetNoiseSeeds = fourCharCode('t', 'v', 'S', 'd');
+constexpr VstInt32 kGetNoiseSeeds = fourCharCode('t', 'v', 'S', 'g');
+// A noise state at or below this would start the dither on a near-zero run.
+constexpr std::uint32_t kLowestNoiseSeed = 16385;
+
+std::uint64_t seedWord(std::uint32_t left, std::uint32_t right) {
+    return static_cast<std::uint64_t>(left) << 32 | right;
+}
+
 template <typename Sample>
 bool usable(Sample** inputs, Sample** outputs) {
     return inputs != nullptr && outputs != nullptr && inputs[0] != nullptr &&
@@ -34,6 +45,7 @@ Tovrel::Tovrel(audioMasterCallback audioMaster)
     for (int i = 0; i < kNumParameters; ++i) parameters_[i] = kParameterTable[i].defaultValue;
     signalState_.fpdL = drawNoiseSeed();
     signalState_.fpdR = drawNoiseSeed();
+    publishSeeds();
     canDoStrings.insert("plugAsChannelInsert");
     canDoStrings.insert("plugAsSend");
     canDoStrings.insert("x2in2out");
@@ -85,6 +97,40 @@ VstInt32 Tovrel::canDo(char* text) {
 
 VstPlugCategory Tovrel::getPlugCategory() {
     return kPlugCategEffect;
+}
+
+// --- noise seeds ---------------------------------------------------------------------------------
+
+VstIntPtr Tovrel::vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+    std::uint32_t seeds[2];
+    if (index == kSetNoiseSeeds && value == 0 && ptr != nullptr) {
+        std::memcpy(seeds, ptr, sizeof seeds);
+        if (seeds[0] <= kLowestNoiseSeed || seeds[1] <= kLowestNoiseSeed) return 0;
+        requestedSeeds_.store(seedWord(seeds[0], seeds[1]), std::memory_order_release);
+        return 1;
+    }
+    if (index == kGetNoiseSeeds && ptr != nullptr) {
+        std::uint64_t word = requestedSeeds_.load(std::memory_order_acquire);
+        if (word == 0) word = currentSeeds_.load(std::memory_order_acquire);
+        seeds[0] = static_cast<std::uint32_t>(word >> 32);
+        seeds[1] = static_cast<std::uint32_t>(word);
+        std::memcpy(ptr, seeds, sizeof seeds);
+        return 1;
+    }
+    return AudioEffectX::vendorSpecific(index, value, ptr, opt);
+}
+
+// On the audio thread: one atomic read when no request waits.
+void Tovrel::takeRequestedSeeds() {
+    if (requestedSeeds_.load(std::memory_order_relaxed) == 0) return;
+    const std::uint64_t word = requestedSeeds_.exchange(0, std::memory_order_acquire);
+    if (word == 0) return;
+    signalState_.fpdL = static_cast<std::uint32_t>(word >> 32);
+    signalState_.fpdR = static_cast<std::uint32_t>(word);
+}
+
+void Tovrel::publishSeeds() {
+    currentSeeds_.store(seedWord(signalState_.fpdL, signalState_.fpdR), std::memory_order_release);
 }
 
 // --- parameters --------------------------------------------------------------------------------
@@ -142,14 +188,18 @@ dsp::ParameterSnapshot Tovrel::readParameters() const {
 
 void Tovrel::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
     if (!usable(inputs, outputs)) return;
+    takeRequestedSeeds();
     dsp::processFloat(signalState_, workspace_, getSampleRate(), readParameters(), inputs, outputs,
                       sampleFrames);
+    publishSeeds();
 }
 
 void Tovrel::processDoubleReplacing(double** inputs, double** outputs, VstInt32 sampleFrames) {
     if (!usable(inputs, outputs)) return;
+    takeRequestedSeeds();
     dsp::processDouble(signalState_, workspace_, getSampleRate(), readParameters(), inputs, outputs,
                        sampleFrames);
+    publishSeeds();
 }
 
 }  // namespace tovrel

@@ -38,12 +38,17 @@ class Tovrel : public AudioEffectX {
     VstInt32 getVendorVersion() override;
     VstInt32 canDo(char* text) override;
     VstPlugCategory getPlugCategory() override;
+    // Vendor requests 'tvSd' (set the two noise seeds from ptr -> {left, right}, value 0) and
+    // 'tvSg' (write them to ptr), so that renders can match across systems whose rand() differs.
+    VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
 
     // For tests and the render check, which read the filters and noise states after a render.
     const dsp::SignalState& signalState() const { return signalState_; }
 
   private:
     dsp::ParameterSnapshot readParameters() const;
+    void takeRequestedSeeds();
+    void publishSeeds();
 
     char programName[kVstMaxProgNameLen + 1];
     std::set<std::string> canDoStrings;
@@ -52,6 +57,11 @@ class Tovrel : public AudioEffectX {
     // Written by the host's UI thread, read once per block by the audio thread: relaxed atomics
     // keep the single 32-bit store and load without a data race.
     std::atomic<float> parameters_[kNumParameters];
+    // Seeds pass between the host's threads and the audio thread as one word, left seed high:
+    // a request waits in requestedSeeds_ (0: none) for the next processing call, which
+    // publishes the states it ends with in currentSeeds_.
+    std::atomic<std::uint64_t> requestedSeeds_{0};
+    std::atomic<std::uint64_t> currentSeeds_{0};
     // getChunk hands out this block: it lives as long as the instance, so the host's pointer
     // never dangles and saving never allocates.
     unsigned char chunkBlock[kChunkBytes];

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -128,6 +129,13 @@ TEST_F(TovrelDispatch, ParametersThroughTheRecord) {
     EXPECT_EQ(effect->getParameter(effect, 7), 0.0f);
     EXPECT_EQ(effect->getParameter(effect, -1), 0.0f);
     EXPECT_EQ(text(effGetParamDisplay, 1, 8), "0.250000");
+}
+
+TEST_F(TovrelDispatch, NoiseSeedsThroughTheVendorRequest) {
+    std::uint32_t seeds[2] = {2490677913u, 3448036410u}, read[2] = {};
+    EXPECT_EQ(dispatch(effect, effVendorSpecific, fourCharCode('t', 'v', 'S', 'd'), 0, seeds), 1);
+    EXPECT_EQ(dispatch(effect, effVendorSpecific, fourCharCode('t', 'v', 'S', 'g'), 0, read), 1);
+    EXPECT_TRUE(read[0] == seeds[0] && read[1] == seeds[1]);
 }
 
 TEST_F(TovrelDispatch, ChunkRoundTrip) {
