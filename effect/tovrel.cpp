@@ -26,10 +26,6 @@ constexpr VstInt32 kGetNoiseSeeds = fourCharCode('t', 'v', 'S', 'g');
 // A noise state at or below this would start the dither on a near-zero run.
 constexpr std::uint32_t kLowestNoiseSeed = 16385;
 
-std::uint64_t seedWord(std::uint32_t left, std::uint32_t right) {
-    return static_cast<std::uint64_t>(left) << 32 | right;
-}
-
 template <typename Sample>
 bool usable(Sample** inputs, Sample** outputs) {
     return inputs != nullptr && outputs != nullptr && inputs[0] != nullptr &&
@@ -106,31 +102,35 @@ VstIntPtr Tovrel::vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, flo
     if (index == kSetNoiseSeeds && value == 0 && ptr != nullptr) {
         std::memcpy(seeds, ptr, sizeof seeds);
         if (seeds[0] <= kLowestNoiseSeed || seeds[1] <= kLowestNoiseSeed) return 0;
-        requestedSeeds_.store(seedWord(seeds[0], seeds[1]), std::memory_order_release);
+        requestedSeeds_.write(seeds[0], seeds[1]);
         return 1;
     }
     if (index == kGetNoiseSeeds && ptr != nullptr) {
-        std::uint64_t word = requestedSeeds_.load(std::memory_order_acquire);
-        if (word == 0) word = currentSeeds_.load(std::memory_order_acquire);
-        seeds[0] = static_cast<std::uint32_t>(word >> 32);
-        seeds[1] = static_cast<std::uint32_t>(word);
+        // A request not yet taken answers as the states the next block starts from.
+        const bool pending = requestedSeeds_.version() != takenRequest_.load();
+        const SeedPair& source = pending ? requestedSeeds_ : currentSeeds_;
+        std::uint32_t version = 0;
+        while (!source.tryRead(seeds[0], seeds[1], version)) {
+        }
         std::memcpy(ptr, seeds, sizeof seeds);
         return 1;
     }
     return AudioEffectX::vendorSpecific(index, value, ptr, opt);
 }
 
-// On the audio thread: one atomic read when no request waits.
+// On the audio thread, which never waits: a request caught while being written is taken at the
+// next call.
 void Tovrel::takeRequestedSeeds() {
-    if (requestedSeeds_.load(std::memory_order_relaxed) == 0) return;
-    const std::uint64_t word = requestedSeeds_.exchange(0, std::memory_order_acquire);
-    if (word == 0) return;
-    signalState_.fpdL = static_cast<std::uint32_t>(word >> 32);
-    signalState_.fpdR = static_cast<std::uint32_t>(word);
+    if (requestedSeeds_.version() == takenRequest_.load(std::memory_order_relaxed)) return;
+    std::uint32_t left = 0, right = 0, version = 0;
+    if (!requestedSeeds_.tryRead(left, right, version)) return;
+    signalState_.fpdL = left;
+    signalState_.fpdR = right;
+    takenRequest_.store(version);
 }
 
 void Tovrel::publishSeeds() {
-    currentSeeds_.store(seedWord(signalState_.fpdL, signalState_.fpdR), std::memory_order_release);
+    currentSeeds_.write(signalState_.fpdL, signalState_.fpdR);
 }
 
 // --- parameters --------------------------------------------------------------------------------

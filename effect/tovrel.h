@@ -11,6 +11,7 @@
 #include "effect/dsp/signal_state.h"
 #include "effect/dsp/workspace.h"
 #include "effect/parameter_table.h"
+#include "effect/seed_pair.h"
 #include "frame/audio_effect_x.h"
 #include "frame/opcodes.h"
 
@@ -57,11 +58,11 @@ class Tovrel : public AudioEffectX {
     // Written by the host's UI thread, read once per block by the audio thread: relaxed atomics
     // keep the single 32-bit store and load without a data race.
     std::atomic<float> parameters_[kNumParameters];
-    // Seeds pass between the host's threads and the audio thread as one word, left seed high:
-    // a request waits in requestedSeeds_ (0: none) for the next processing call, which
-    // publishes the states it ends with in currentSeeds_.
-    std::atomic<std::uint64_t> requestedSeeds_{0};
-    std::atomic<std::uint64_t> currentSeeds_{0};
+    // A request waits in requestedSeeds_ until the next processing call takes it (its version is
+    // then takenRequest_); each call publishes the noise states it ends with in currentSeeds_.
+    SeedPair requestedSeeds_;
+    std::atomic<std::uint32_t> takenRequest_{0};
+    SeedPair currentSeeds_;
     // getChunk hands out this block: it lives as long as the instance, so the host's pointer
     // never dangles and saving never allocates.
     unsigned char chunkBlock[kChunkBytes];

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "effect/state_access.h"
+#include "host/noise_seeds.h"
 #include "host/plugin.h"
 #include "tools/render_check/cases.h"
 #include "tools/render_check/digest.h"
@@ -80,11 +81,12 @@ Options parse(int argc, char** argv) {
     return o;
 }
 
-// A fresh instance with the noise generator seeded alike on every platform.
+// A fresh instance with the noise seeds set alike on every platform, whatever its rand() gives.
 std::unique_ptr<Plugin> openInstance(const Options& o) {
-    std::srand(1);
-    if (!o.plugin.empty()) return Plugin::open(o.plugin);
-    return Plugin::open(&VSTPluginMain, "linked-in Tovrel");
+    auto plugin = o.plugin.empty() ? Plugin::open(&VSTPluginMain, "linked-in Tovrel")
+                                   : Plugin::open(o.plugin);
+    if (!setNoiseSeeds(*plugin, kDefaultNoiseSeeds)) usage("the plug-in does not take noise seeds");
+    return plugin;
 }
 
 void digestCase(const RenderCase& c, const Options& o) {
