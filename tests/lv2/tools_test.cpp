@@ -70,6 +70,16 @@ TEST(Lv2Tools, BinaryExportsOnlyTheDescriptor) {
     EXPECT_EQ(names, std::vector<std::string>{"lv2_descriptor"});
 }
 
+// The glue reaches the signal path directly: no VST 2 class or frame code is in the binary.
+TEST(Lv2Tools, BinaryHoldsNoVst2Frame) {
+    const Result r = shell("nm -C '" + kBundle + "/" + kBinaryName + "'");
+    ASSERT_EQ(r.status, 0) << r.output;
+    ASSERT_NE(r.output.find("tovrel::dsp::processFloat"), std::string::npos);
+    for (const char* name : {"AudioEffect", "tovrel::Tovrel", "createEffectInstance"}) {
+        EXPECT_EQ(r.output.find(name), std::string::npos) << name;
+    }
+}
+
 // lv2info's "Port N:" sections as key-value lines (a continued value joins its key's).
 std::map<int, std::multimap<std::string, std::string>> portsOf(const std::string& listing) {
     std::map<int, std::multimap<std::string, std::string>> ports;
