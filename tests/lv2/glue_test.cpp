@@ -79,13 +79,6 @@ StereoAudio renderLv2(const StereoAudio& input, double rate, unsigned seed, std:
     return output;
 }
 
-// How many floats lie between two of the same sign.
-std::int64_t ulpsApart(float a, float b) {
-    std::int32_t x, y;
-    std::memcpy(&x, &a, sizeof x), std::memcpy(&y, &b, sizeof y);
-    return std::abs(static_cast<std::int64_t>(x) - y);
-}
-
 TEST(Lv2Glue, OnePluginUnderItsUri) {
     ASSERT_NE(lv2_descriptor(0), nullptr);
     EXPECT_STREQ(lv2_descriptor(0)->URI, kPluginUri);
@@ -102,20 +95,6 @@ TEST(Lv2Glue, SoundsAsTheVst2FaceAtEveryRateAndBlockSize) {
         }
         for (float sample : reference.left) ASSERT_TRUE(std::isfinite(sample)) << rate;
     }
-}
-
-// Other seeds move only the dither: every sample stays within a couple of places of its own.
-TEST(Lv2Glue, OtherSeedsDifferOnlyByTheDither) {
-    const StereoAudio input(kFrames);
-    const auto lv2 = renderLv2(input, 44100.0, 8, 512, kTwoSettings);
-    const auto vst2 = renderVst2(input, 44100.0f, 7, 512, kTwoSettings);
-    EXPECT_FALSE(lv2 == vst2);
-    std::int64_t most = 0;
-    for (std::size_t i = 0; i < kFrames; ++i) {
-        most = std::max(
-            {most, ulpsApart(lv2.left[i], vst2.left[i]), ulpsApart(lv2.right[i], vst2.right[i])});
-    }
-    EXPECT_LE(most, 2);
 }
 
 // Controls not connected yet (or connected to nothing) run at their defaults; ports connected

@@ -24,9 +24,11 @@ const std::string kBundle = TOVREL_LV2_BUNDLE;
 const std::string kFolder = TOVREL_LV2_TEST_FOLDER;
 
 // lilv takes every entry of an LV2_PATH folder for a bundle, so the built one is linked into a
-// folder of its own; the LV2 specifications come from where Debian keeps them.
+// folder of its own (one per test, as tests may run at once); the LV2 specifications come from
+// where Debian keeps them.
 std::string lv2Path() {
-    const std::filesystem::path folder = kFolder + "/lv2_path";
+    const std::filesystem::path folder =
+        kFolder + "/lv2_path_" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     std::filesystem::create_directory_symlink(kBundle, folder / "Tovrel.lv2");
