@@ -1,5 +1,6 @@
 #include "frequency_response.h"
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 
@@ -28,8 +29,20 @@ ChannelResponse responseOf(const std::vector<double>& output, double amplitude,
     return response;
 }
 
+// Where a channel is this far below its loudest, its response is lost in the plug-in's own
+// noise (a dither differs per channel) and does not count.
+constexpr double kComparedRangeDb = 60.0;
+
+double loudest(const ChannelResponse& response) {
+    double most = kFloorDb;
+    for (const ResponsePoint& point : response.points) most = std::max(most, point.magnitudeDb);
+    return most;
+}
+
 bool differ(const ChannelResponse& a, const ChannelResponse& b) {
+    const double floor = std::max(loudest(a), loudest(b)) - kComparedRangeDb;
     for (std::size_t i = 0; i < a.points.size(); ++i) {
+        if (a.points[i].magnitudeDb < floor && b.points[i].magnitudeDb < floor) continue;
         const double phase = wrapDegrees(a.points[i].phaseDegrees - b.points[i].phaseDegrees);
         if (std::fabs(a.points[i].magnitudeDb - b.points[i].magnitudeDb) > kSameMagnitudeDb ||
             std::fabs(phase) > kSamePhaseDegrees) {
@@ -60,6 +73,21 @@ std::vector<std::size_t> responseBins(std::size_t frames, int sampleRate, int po
         if (bins.empty() || bin > bins.back()) bins.push_back(bin);
     }
     return bins;
+}
+
+double upperCorner(const ChannelResponse& response, double reference) {
+    const std::vector<ResponsePoint>& points = response.points;
+    auto peak = std::lower_bound(
+        points.begin(), points.end(), reference,
+        [](const ResponsePoint& point, double frequency) { return point.frequency < frequency; });
+    if (peak == points.end()) return 0.0;
+    for (auto at = peak; at != points.end(); ++at) {
+        if (at->magnitudeDb > peak->magnitudeDb) peak = at;
+    }
+    for (auto at = peak; at != points.end(); ++at) {
+        if (at->magnitudeDb < peak->magnitudeDb - 3.0) return at->frequency;
+    }
+    return 0.0;
 }
 
 double wrapDegrees(double degrees) {

@@ -40,6 +40,10 @@ std::size_t responseFrames(int sampleRate);
 // The bins shown: log-spaced from kLowestFrequency to Nyquist, each bin once, in order.
 std::vector<std::size_t> responseBins(std::size_t frames, int sampleRate, int pointsPerDecade);
 
+// The corner of a low-pass: the first frequency above the loudest point at or above
+// `reference` Hz where the magnitude has fallen 3 dB below that point. 0 when it never does.
+double upperCorner(const ChannelResponse& response, double reference = 1000.0);
+
 // Angle in degrees wrapped to (-180, 180].
 double wrapDegrees(double degrees);
 

@@ -1,0 +1,77 @@
+#include "figure_file.h"
+
+#include <cairo-svg.h>
+#include <cairo.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "figure_render.h"
+#include "host/file_bytes.h"
+#include "host/host_error.h"
+
+namespace tovrel::plot {
+namespace {
+
+struct SurfaceDestroy {
+    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+struct ContextDestroy {
+    void operator()(cairo_t* cr) const { cairo_destroy(cr); }
+};
+using Surface = std::unique_ptr<cairo_surface_t, SurfaceDestroy>;
+
+cairo_status_t append(void* closure, const unsigned char* data, unsigned int length) {
+    auto* bytes = static_cast<std::vector<unsigned char>*>(closure);
+    bytes->insert(bytes->end(), data, data + length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+void draw(cairo_surface_t* surface, const Figure& figure) {
+    std::unique_ptr<cairo_t, ContextDestroy> cr(cairo_create(surface));
+    drawFigure(cr.get(), figure);
+    if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) {
+        throw HostError(std::string("cannot draw the figure: ") +
+                        cairo_status_to_string(cairo_status(cr.get())));
+    }
+}
+
+bool endsWith(std::string text, const std::string& suffix) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text.size() >= suffix.size() &&
+           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+}  // namespace
+
+ImageFormat imageFormatOf(const std::string& path) {
+    if (endsWith(path, ".png")) return ImageFormat::Png;
+    if (endsWith(path, ".svg")) return ImageFormat::Svg;
+    throw HostError("cannot tell the picture format of '" + path + "': name it .png or .svg");
+}
+
+std::vector<unsigned char> renderFigure(const Figure& figure, ImageFormat format) {
+    std::vector<unsigned char> bytes;
+    if (format == ImageFormat::Svg) {
+        Surface surface(
+            cairo_svg_surface_create_for_stream(append, &bytes, figure.width, figure.height));
+        cairo_svg_surface_restrict_to_version(surface.get(), CAIRO_SVG_VERSION_1_1);
+        draw(surface.get(), figure);
+        cairo_surface_finish(surface.get());
+        return bytes;
+    }
+    Surface surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, figure.width, figure.height));
+    draw(surface.get(), figure);
+    if (cairo_surface_write_to_png_stream(surface.get(), append, &bytes) != CAIRO_STATUS_SUCCESS) {
+        throw HostError("cannot encode the figure as PNG");
+    }
+    return bytes;
+}
+
+void writeFigure(const Figure& figure, const std::string& path) {
+    const ImageFormat format = imageFormatOf(path);
+    writeFileBytes(path, renderFigure(figure, format));
+}
+
+}  // namespace tovrel::plot
