@@ -212,17 +212,17 @@ void PlotCommand::run(const GlobalOptions& global) {
         writeFileBytes(csv, {text.begin(), text.end()});
     }
     if (json) {
-        nlohmann::json document = {
+        nlohmann::ordered_json document = {
             {"plugin", {{"path", probe->name()}, {"effect", effect}}},
             {"sampleRate", sampleRate},
             {"precision", precision},
             {"blockSize", blockSize},
             {"seed", seed},
-            {"image", output.empty() ? nlohmann::json() : nlohmann::json(output)},
-            {"csv", csv.empty() ? nlohmann::json() : nlohmann::json(csv)},
-            {"settings", nlohmann::json::array()}};
+            {"image", output.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(output)},
+            {"csv", csv.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(csv)},
+            {"settings", nlohmann::ordered_json::array()}};
         for (std::size_t i = 0; i < measured.size(); ++i) {
-            nlohmann::json entry = settingJson(measured[i]);
+            nlohmann::ordered_json entry = settingJson(measured[i]);
             entry["assignments"] = plan[i].assignments;
             document["settings"].push_back(entry);
         }

@@ -4,7 +4,7 @@ namespace tovrel {
 namespace {
 
 using namespace measurement;
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 json responseJson(const FrequencyResponse& response) {
     json channels = json::array();

@@ -9,6 +9,6 @@
 
 namespace tovrel {
 
-nlohmann::json settingJson(const measurement::SettingMeasurements& setting);
+nlohmann::ordered_json settingJson(const measurement::SettingMeasurements& setting);
 
 }  // namespace tovrel

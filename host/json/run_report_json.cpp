@@ -5,13 +5,13 @@
 namespace tovrel {
 namespace {
 
-nlohmann::json level(double amplitude) {
+nlohmann::ordered_json level(double amplitude) {
     const double db = toDbfs(amplitude);
-    return std::isfinite(db) ? nlohmann::json(db) : nlohmann::json(nullptr);
+    return std::isfinite(db) ? nlohmann::ordered_json(db) : nlohmann::ordered_json(nullptr);
 }
 
-nlohmann::json channels(const SignalStats& stats) {
-    nlohmann::json list = nlohmann::json::array();
+nlohmann::ordered_json channels(const SignalStats& stats) {
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (int c = 0; c < stats.channels(); ++c) {
         list.push_back({{"channel", c + 1},
                         {"peak", stats.peak(c)},
@@ -23,9 +23,9 @@ nlohmann::json channels(const SignalStats& stats) {
 
 }  // namespace
 
-nlohmann::json runReportJson(const RunReport& report) {
+nlohmann::ordered_json runReportJson(const RunReport& report) {
     const double audioSeconds = static_cast<double>(report.output.frames()) / report.sampleRate;
-    nlohmann::json json = {
+    nlohmann::ordered_json json = {
         {"sampleRate", report.sampleRate},
         {"frames", report.output.frames()},
         {"audioSeconds", audioSeconds},

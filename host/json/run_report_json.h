@@ -8,6 +8,6 @@
 
 namespace tovrel {
 
-nlohmann::json runReportJson(const RunReport& report);
+nlohmann::ordered_json runReportJson(const RunReport& report);
 
 }  // namespace tovrel
