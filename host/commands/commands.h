@@ -16,6 +16,8 @@ struct DemoCommand {
 
     void add(CLI::App& parent);
     void run(const GlobalOptions& global);
+    void drawPicture(const GlobalOptions& global, const std::vector<std::string>& strong,
+                     const std::string& path) const;
 };
 
 struct RenderCommand {
@@ -55,6 +57,7 @@ struct PlotCommand {
     std::string output;            // .png or .svg
     std::string csv;
     bool json = false;
+    bool summary = true;  // the measured numbers as text; the demo shows only the picture
 
     void add(CLI::App& parent);
     void run(const GlobalOptions& global);

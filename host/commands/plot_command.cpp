@@ -119,12 +119,19 @@ void printTransfer(const std::vector<measurement::TransferPoint>& points) {
     std::printf("\n");
 }
 
+// A channel is listed only when it reads differently from the one before it.
 void printHarmonics(const measurement::Harmonics& harmonics) {
+    std::string previous;
     for (std::size_t c = 0; c < harmonics.channels.size(); ++c) {
         const auto& channel = harmonics.channels[c];
-        std::printf("  harmonics ch %zu: 1 kHz at %g dBFS, THD %.4g%% (%.2f dB); %s (dB re H1)\n",
-                    c + 1, harmonics.levelDb, channel.thdPercent, channel.thdDb,
-                    plot::harmonicsText(channel, 2, 10).c_str());
+        char numbers[64];
+        std::snprintf(numbers, sizeof numbers, "THD %.4g%% (%.2f dB); ", channel.thdPercent,
+                      channel.thdDb);
+        const std::string text = numbers + plot::harmonicsText(channel, 2, 10);
+        if (text == previous) continue;
+        std::printf("  harmonics ch %zu: 1 kHz at %g dBFS, %s (dB re H1)\n", c + 1,
+                    harmonics.levelDb, text.c_str());
+        previous = text;
     }
 }
 
@@ -229,9 +236,11 @@ void PlotCommand::run(const GlobalOptions& global) {
         std::printf("%s\n", document.dump(2).c_str());
         return;
     }
-    std::printf("Measured %s at %d Hz in %s precision\n", effect.c_str(), sampleRate,
-                precision.c_str());
-    for (const SettingMeasurements& setting : measured) printSummary(setting);
+    if (summary) {
+        std::printf("Measured %s at %d Hz in %s precision\n", effect.c_str(), sampleRate,
+                    precision.c_str());
+        for (const SettingMeasurements& setting : measured) printSummary(setting);
+    }
     if (!output.empty()) std::printf("Wrote '%s'\n", output.c_str());
     if (!csv.empty()) std::printf("Wrote '%s'\n", csv.c_str());
 }
