@@ -11,6 +11,7 @@ struct Series {
     std::string label;
     int colour = 0;  // index into the palette; the same colour marks one setting in every panel
     bool dashed = false;
+    double width = 1.8;                // of the line, in pixels
     bool reference = false;            // a grey guide line such as unity gain
     std::vector<std::string> details;  // further legend lines under the label
     std::vector<double> x, y;

@@ -37,7 +37,7 @@ void setColour(cairo_t* cr, const Series& series) {
 
 void setLine(cairo_t* cr, const Series& series) {
     static const double kDash[] = {7.0, 4.0};
-    cairo_set_line_width(cr, series.reference ? 1.0 : 1.8);
+    cairo_set_line_width(cr, series.reference ? 1.0 : series.width);
     cairo_set_dash(cr, kDash, series.dashed || series.reference ? 2 : 0, 0.0);
 }
 
@@ -187,7 +187,10 @@ void drawPanel(cairo_t* cr, const Panel& panel, const Rect& cell) {
     cairo_save(cr);
     cairo_rectangle(cr, area.x, area.y, area.w, area.h);
     cairo_clip(cr);
-    for (const Series& series : panel.series) drawSeries(cr, panel, area, series);
+    // The first setting drawn last, on top: it is the one the others are compared with.
+    for (auto series = panel.series.rbegin(); series != panel.series.rend(); ++series) {
+        drawSeries(cr, panel, area, *series);
+    }
     cairo_restore(cr);
     if (!panel.series.empty()) drawLegend(cr, panel, area);
 }

@@ -104,8 +104,8 @@ Panel harmonicsPanel(const std::vector<SettingMeasurements>& settings, int sampl
     Panel panel;
     const Harmonics& first = *settings.front().harmonics;
     char title[96];
-    std::snprintf(title, sizeof title, "Harmonics of a 1 kHz sine at %g dBFS%s", first.levelDb,
-                  first.channels.size() > 1 ? ", left channel" : "");
+    std::snprintf(title, sizeof title, "Harmonics of 1 kHz at %g dBFS%s, Hn in dB re H1",
+                  first.levelDb, first.channels.size() > 1 ? " (left)" : "");
     panel.title = title;
     panel.x = frequencyAxis(sampleRate);
     panel.legendAt = Corner::TopLeft;
@@ -115,11 +115,12 @@ Panel harmonicsPanel(const std::vector<SettingMeasurements>& settings, int sampl
         Series series;
         series.label = settings[s].label;
         series.colour = static_cast<int>(s);
+        series.width = 1.2;  // dense spectra stay apart
         char thd[64];
-        std::snprintf(thd, sizeof thd,
-                      "THD %.4g%% (%.1f dB), harmonics in dB re H1:", channel.thdPercent,
-                      channel.thdDb);
-        series.details = {thd, harmonicsText(channel, 2, 6), harmonicsText(channel, 7, 10)};
+        std::snprintf(thd, sizeof thd, "THD %.4g%% (%.1f dB)", channel.thdPercent, channel.thdDb);
+        // Three a line keep the legend left of the fundamental.
+        series.details = {thd, harmonicsText(channel, 2, 4), harmonicsText(channel, 5, 7),
+                          harmonicsText(channel, 8, 10)};
         for (const SpectrumPoint& point : channel.spectrum) {
             series.x.push_back(point.frequency);
             series.y.push_back(point.levelDb);
@@ -127,7 +128,9 @@ Panel harmonicsPanel(const std::vector<SettingMeasurements>& settings, int sampl
         }
         panel.series.push_back(series);
     }
-    panel.y = decibelAxis("level (dBFS)", -240.0, high, 20.0, 180.0);
+    // Headroom above the fundamental for the legend.
+    panel.y = decibelAxis("level (dBFS)", -240.0, high + 40.0, 20.0, 200.0);
+    panel.y.step = 20.0;
     return panel;
 }
 
