@@ -229,8 +229,9 @@ void PlotCommand::run(const GlobalOptions& global) {
             {"csv", csv.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(csv)},
             {"settings", nlohmann::ordered_json::array()}};
         for (std::size_t i = 0; i < measured.size(); ++i) {
-            nlohmann::ordered_json entry = settingJson(measured[i]);
-            entry["assignments"] = plan[i].assignments;
+            nlohmann::ordered_json entry = {{"label", plan[i].label},
+                                            {"assignments", plan[i].assignments}};
+            entry.update(settingJson(measured[i]));
             document["settings"].push_back(entry);
         }
         std::printf("%s\n", document.dump(2).c_str());
