@@ -138,9 +138,13 @@ void drawSeries(cairo_t* cr, const Panel& panel, const Rect& area, const Series&
     cairo_stroke(cr);
 }
 
-void drawLegend(cairo_t* cr, const Panel& panel, const Rect& area) {
-    font(cr, kLegendSize);
-    const double line = kLegendSize + 5, swatch = 26, pad = 7;
+struct LegendSize {
+    double width, height;
+};
+
+LegendSize measureLegend(cairo_t* cr, const Panel& panel, double fontSize) {
+    font(cr, fontSize);
+    const double line = fontSize + 5, swatch = 26, pad = 7;
     double width = 0, height = pad;
     for (const Series& series : panel.series) {
         width = std::max(width, swatch + textWidth(cr, series.label));
@@ -149,8 +153,20 @@ void drawLegend(cairo_t* cr, const Panel& panel, const Rect& area) {
         }
         height += line * static_cast<double>(1 + series.details.size());
     }
-    width += 2 * pad;
-    height += pad - 4;
+    return {width + 2 * pad, height + pad - 4};
+}
+
+void drawLegend(cairo_t* cr, const Panel& panel, const Rect& area) {
+    // Many settings shrink the text rather than spill out of the panel.
+    double fontSize = kLegendSize;
+    LegendSize size = measureLegend(cr, panel, fontSize);
+    const double fit = std::min((area.h - 16) / size.height, (area.w - 16) / size.width);
+    if (fit < 1.0) {
+        fontSize = std::max(6.0, std::floor(kLegendSize * fit * 2) / 2);
+        size = measureLegend(cr, panel, fontSize);
+    }
+    const double line = fontSize + 5, swatch = 26, pad = 7;
+    const double width = size.width, height = size.height;
     const bool left = panel.legendAt == Corner::TopLeft || panel.legendAt == Corner::BottomLeft;
     const bool top = panel.legendAt == Corner::TopLeft || panel.legendAt == Corner::TopRight;
     const double x = left ? area.x + 8 : area.x + area.w - 8 - width;
