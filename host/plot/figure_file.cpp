@@ -5,6 +5,8 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <cctype>
+#include <map>
 #include <memory>
 
 #include "figure_render.h"
@@ -37,6 +39,30 @@ void draw(cairo_surface_t* surface, const Figure& figure) {
     }
 }
 
+// Cairo numbers the surfaces in an SVG with a counter shared by the whole program, so a second
+// figure would differ from the first. They are renumbered by first appearance, references
+// ("#surfaceN") included, so the bytes depend on the figure alone.
+std::vector<unsigned char> renumberSurfaces(const std::vector<unsigned char>& svg) {
+    static const std::string kName = "surface";
+    const std::string text(svg.begin(), svg.end());
+    std::map<std::string, std::string> numbers;
+    std::string out;
+    std::size_t done = 0;
+    for (std::size_t at = text.find(kName); at != std::string::npos;
+         at = text.find(kName, at + 1)) {
+        std::size_t end = at + kName.size();
+        while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end]))) ++end;
+        const bool reference = at > 0 && (text[at - 1] == '"' || text[at - 1] == '#');
+        if (!reference || end == at + kName.size()) continue;
+        const std::string old = text.substr(at + kName.size(), end - at - kName.size());
+        auto found = numbers.emplace(old, std::to_string(numbers.size() + 1)).first;
+        out += text.substr(done, at - done) + kName + found->second;
+        done = end;
+    }
+    out += text.substr(done);
+    return {out.begin(), out.end()};
+}
+
 bool endsWith(std::string text, const std::string& suffix) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -52,7 +78,7 @@ std::vector<unsigned char> encode(const Figure& figure, ImageFormat format) {
         cairo_svg_surface_restrict_to_version(surface.get(), CAIRO_SVG_VERSION_1_1);
         draw(surface.get(), figure);
         cairo_surface_finish(surface.get());
-        return bytes;
+        return renumberSurfaces(bytes);
     }
     Surface surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, figure.width, figure.height));
     draw(surface.get(), figure);

@@ -1,5 +1,5 @@
 // Writes a figure as PNG or SVG, chosen by the file's extension. Same figure, same bytes: the
-// PNG carries no time, and the SVG's ids are counted afresh in every run of the program.
+// PNG carries no time, and the SVG's ids are numbered within the figure.
 #pragma once
 
 #include <string>

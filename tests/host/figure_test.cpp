@@ -146,3 +146,16 @@ TEST(FigureTest, OnlyPngAndSvgNamesAreAccepted) {
 
 }  // namespace
 }  // namespace tovrel::plot
+
+namespace tovrel::plot {
+namespace {
+
+TEST(FigureTest, DrawingTwiceInOneProgramGivesTheSameBytes) {
+    for (const ImageFormat format : {ImageFormat::Png, ImageFormat::Svg}) {
+        const Figure figure = testFigure(5.0);
+        EXPECT_EQ(renderFigure(figure, format), renderFigure(figure, format));
+    }
+}
+
+}  // namespace
+}  // namespace tovrel::plot
