@@ -39,7 +39,7 @@ class Fnv1a {
 
 // Draws are scaled down this much where the tests run under an emulator.
 #ifdef TOVREL_UNDER_EMULATION
-inline constexpr int kEmulationDivisor = 20;
+inline constexpr int kEmulationDivisor = 4;
 #else
 inline constexpr int kEmulationDivisor = 1;
 #endif
