@@ -3,13 +3,18 @@
 
 #include <cstdint>
 
+// The maths functions' pieces are always inlined: a caller built for other instructions (the
+// vector kernel) then leaves no out-of-line copy behind that a linker could share with the
+// portable code.
+#define TOVREL_MATHS_INLINE inline __attribute__((always_inline))
+
 namespace tovrel::dsp::maths {
 
-constexpr std::uint64_t bitsOf(double x) {
+TOVREL_MATHS_INLINE constexpr std::uint64_t bitsOf(double x) {
     return __builtin_bit_cast(std::uint64_t, x);
 }
 
-constexpr double fromBits(std::uint64_t bits) {
+TOVREL_MATHS_INLINE constexpr double fromBits(std::uint64_t bits) {
     return __builtin_bit_cast(double, bits);
 }
 

@@ -6,10 +6,19 @@
 
 #include <cmath>
 
+#include "effect/dsp/maths/bits.h"
+
 namespace tovrel::dsp::maths {
 
-inline double fusedMultiplyAdd(double a, double b, double c) {
+TOVREL_MATHS_INLINE double fusedMultiplyAdd(double a, double b, double c) {
     return std::fma(a, b, c);
 }
+
+// The same as a policy for the maths templates (pow_detail::fifthPower).
+struct LibraryFma {
+    static TOVREL_MATHS_INLINE double apply(double a, double b, double c) {
+        return fusedMultiplyAdd(a, b, c);
+    }
+};
 
 }  // namespace tovrel::dsp::maths
