@@ -7,12 +7,19 @@ namespace tovrel::dsp::maths {
 #if defined(__x86_64__) && !defined(__FMA__)
 namespace {
 
-// The whole function is inlined here, so its fused multiply-adds become the instruction.
+// Inlined whole into a function built for FMA, this becomes the instruction (never the library
+// call, which may be a slow or, on some systems, an inexact software routine).
+struct InstructionFma {
+    static TOVREL_MATHS_INLINE double apply(double a, double b, double c) {
+        return __builtin_fma(a, b, c);
+    }
+};
+
 __attribute__((target("fma"))) double withFmaInstruction(double x) {
-    return pow_detail::fifthPower<LibraryFma>(x);
+    return pow_detail::fifthPower<InstructionFma>(x);
 }
 
-double withLibraryFma(double x) {
+double withPortableFma(double x) {
     return pow_detail::fifthPower<LibraryFma>(x);
 }
 
@@ -20,7 +27,7 @@ using Form = double (*)(double);
 
 Form chooseForm() {
     __builtin_cpu_init();  // harmless if done already; needed if we run before it is
-    return __builtin_cpu_supports("fma") ? withFmaInstruction : withLibraryFma;
+    return __builtin_cpu_supports("fma") ? withFmaInstruction : withPortableFma;
 }
 
 // Chosen while the library loads; a call from an earlier initialiser still gets a right answer.
@@ -29,7 +36,7 @@ const Form chosenForm = chooseForm();
 }  // namespace
 
 double powFiveScalar(double x) {
-    return chosenForm != nullptr ? chosenForm(x) : withLibraryFma(x);
+    return chosenForm != nullptr ? chosenForm(x) : withPortableFma(x);
 }
 #else
 double powFiveScalar(double x) {

@@ -1,6 +1,6 @@
 // pow(x, 5.0) for the portable signal path as one out-of-line call. On x86-64 built for any
 // processor it runs the processor's FMA instruction when there is one (chosen once, at load)
-// and the library's correctly rounded fma otherwise; the results are the same bits either way.
+// and the portable fusedMultiplyAdd otherwise; the results are the same bits either way.
 #pragma once
 
 namespace tovrel::dsp::maths {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "effect/dsp/maths/pow_five_scalar.h"
+#include "effect/dsp/maths/software_fma.h"
 #include "tests/dsp/maths/test_sequences.h"
 
 namespace tovrel::dsp::maths {
@@ -67,10 +68,19 @@ constexpr Anchor kAnchors[] = {
     {0xb8fa42b38ade9262, 0x9d27d206cb096efc},
 };
 
-// Both forms: inline with the library's fma, and the portable path's call, which takes the FMA
-// instruction where the processor has one.
+// The forms: inline with the library's fma, the portable path's call (which takes the FMA
+// instruction where the processor has one), and with the integer fma of systems whose library
+// fma is wrong.
 double inlineForm(double x) {
     return powFive(x);
+}
+
+struct SoftwareFma {
+    static double apply(double a, double b, double c) { return softwareFusedMultiplyAdd(a, b, c); }
+};
+
+double softwareForm(double x) {
+    return pow_detail::fifthPower<SoftwareFma>(x);
 }
 
 class PowFive : public testing::TestWithParam<double (*)(double)> {};
@@ -81,10 +91,13 @@ class PowFive : public testing::TestWithParam<double (*)(double)> {};
 INSTANTIATE_TEST_SUITE_P(Forms, PowFive, testing::Values(inlineForm),
                          [](const auto&) { return std::string("Inline"); });
 #else
-INSTANTIATE_TEST_SUITE_P(Forms, PowFive, testing::Values(inlineForm, powFiveScalar),
-                         [](const auto& form) {
-                             return std::string(form.index == 0 ? "Inline" : "Scalar");
-                         });
+std::string formName(const testing::TestParamInfo<double (*)(double)>& form) {
+    constexpr const char* kNames[] = {"Inline", "Scalar", "Software"};
+    return kNames[form.index];
+}
+
+INSTANTIATE_TEST_SUITE_P(Forms, PowFive, testing::Values(inlineForm, powFiveScalar, softwareForm),
+                         formName);
 #endif
 
 TEST_P(PowFive, MatchesTheReferenceAtEveryAnchor) {
