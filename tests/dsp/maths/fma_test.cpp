@@ -144,7 +144,7 @@ using Generator = Triple (*)(SplitMix64&);
 
 void expectCorrectlyRounded(const std::function<double(double, double, double)>& fma,
                             Generator generate, std::uint64_t seed) {
-    const int count = 100000 / test::kEmulationDivisor;
+    const int count = 100000 / test::kShortRunDivisor;
     SplitMix64 random(seed);
     int wrong = 0;
     for (int i = 0; i < count; ++i) {

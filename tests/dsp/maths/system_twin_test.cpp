@@ -37,7 +37,7 @@ void expectSameAsSystemPow(const std::vector<double>& inputs, const char* what) 
 }
 
 TEST(SystemPowFive, AgreesOnRandomPatterns) {
-    const int count = 1000000 / test::kEmulationDivisor;
+    const int count = 1000000 / test::kShortRunDivisor;
     SplitMix64 random(101);
     std::vector<double> everyPattern, normalRange, audio;
     for (int i = 0; i < count; ++i) {
@@ -78,7 +78,7 @@ TEST(SystemPowFive, AgreesOnEveryEdgeClass) {
     for (std::uint64_t boundary : {0x4cbbdb8cdadbe121u, 0x492a93144be4d217u, 0x36b3443de685b607u,
                                    0x3328406003b2ae5du, 0x3280000000000001u, 0x3283ee8390d43956u,
                                    0x526611a4fdd9fb42u, 0x2d77333612947b90u, 0x3ff0000000000000u}) {
-        addAround(inputs, boundary, 1000 / test::kEmulationDivisor);
+        addAround(inputs, boundary, 1000 / test::kShortRunDivisor);
     }
     SplitMix64 random(102);
     for (int i = 0; i < 10000; ++i) {
@@ -91,13 +91,13 @@ TEST(SystemPowFive, AgreesOnEveryEdgeClass) {
 // Every 1024th rate above 38320 Hz, and arguments spread over the whole range of the steps.
 TEST(SystemTangent, AgreesOnTheSetupRange) {
     int wrong = 0, count = 0;
-    const std::uint32_t stride = 1024 * static_cast<std::uint32_t>(test::kEmulationDivisor);
+    const std::uint32_t stride = 1024 * static_cast<std::uint32_t>(test::kShortRunDivisor);
     for (std::uint32_t bits = 0x4715b001; bits <= 0x4b800000; bits += stride, ++count) {
         const double x = 3.141592653589793 * (19160.0 / __builtin_bit_cast(float, bits));
         if (bitsOf(tangentOnSetupRange(x)) != bitsOf(std::tan(x))) ++wrong;
     }
     SplitMix64 random(103);
-    for (int i = 0; i < 1000000 / test::kEmulationDivisor; ++i, ++count) {
+    for (int i = 0; i < 1000000 / test::kShortRunDivisor; ++i, ++count) {
         const double x = static_cast<double>(random.next() >> 11) * 0x1p-53 * 0x1.921fb54442d18p0;
         if (bitsOf(tangentOnSetupRange(x)) != bitsOf(std::tan(x))) ++wrong;
     }

@@ -37,11 +37,12 @@ class Fnv1a {
     std::uint64_t hash_ = 0xcbf29ce484222325u;
 };
 
-// Draws are scaled down this much where the tests run under an emulator.
-#ifdef TOVREL_UNDER_EMULATION
-inline constexpr int kEmulationDivisor = 4;
+// Draws are scaled down this much where the tests run slowly: under an emulator or sanitizers,
+// or without optimisation.
+#ifdef TOVREL_MATHS_SHORT_RUN
+inline constexpr int kShortRunDivisor = 4;
 #else
-inline constexpr int kEmulationDivisor = 1;
+inline constexpr int kShortRunDivisor = 1;
 #endif
 
 }  // namespace tovrel::dsp::maths::test
