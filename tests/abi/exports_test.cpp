@@ -63,8 +63,8 @@ TEST(TovrelExports, OnlyEntryPointsFactoryAndCapabilityStrings) {
 TEST(TovrelImports, NoSystemMathsOnTheSoundsPath) {
     const auto imports = dynamicSymbols(TOVREL_PLUGIN_PATH, "--undefined-only");
     ASSERT_FALSE(imports.empty()) << "nm found no imports";
-    for (const char* name : {"pow", "powf", "tan", "tanf", "exp", "exp2", "expf", "log", "logf",
-                             "log2", "sin", "cos"})
+    for (const char* name :
+         {"pow", "powf", "tan", "tanf", "exp", "exp2", "expf", "log", "logf", "log2", "sin", "cos"})
         EXPECT_EQ(imports.count(name), 0u) << "the plug-in imports " << name;
 }
 

@@ -4,7 +4,9 @@
 
 namespace tovrel::dsp::maths {
 
-#if defined(__x86_64__) && !defined(__FMA__)
+// Without the vector kernel (TOVREL_VECTOR_KERNEL off) nothing is built for FMA: the build is
+// the portable path alone, as a processor without FMA runs it.
+#if defined(__x86_64__) && !defined(__FMA__) && defined(TOVREL_VECTOR_KERNEL)
 namespace {
 
 // Inlined whole into a function built for FMA, this becomes the instruction (never the library

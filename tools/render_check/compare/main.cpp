@@ -9,8 +9,7 @@
 // Both commands are tovrel_render (or anything that answers like it); the reference is split
 // into N shards run side by side. --require names a file without which there is nothing to
 // compare against (the PowerPC program).
-// Exit status: 0 all match; 1 something differs; 77 nothing to compare against, or differences
-// on a CPU without FMA that our arithmetic does not explain (its maths library differs).
+// Exit status: 0 all match; 1 something differs; 77 nothing to compare against.
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -20,7 +19,6 @@
 #include <vector>
 
 #include "tools/render_check/compare/case_diff.h"
-#include "tools/render_check/compare/cpu.h"
 #include "tools/render_check/compare/digest_file.h"
 #include "tools/render_check/compare/report.h"
 #include "tools/render_check/compare/spawn.h"
@@ -115,9 +113,7 @@ int compareBuilds(const Options& o) {
         comparison.ourModule = parseDigest(runs[3 + o.shards].output);
         comparison.theirModule = parseDigest(runs[4 + o.shards].output);
     }
-    const Verdict verdict = report(comparison, cpuHasFma());
-    if (verdict == Verdict::Match) return 0;
-    return verdict == Verdict::ExcusedMathsLibrary ? kSkip : 1;
+    return report(comparison) == Verdict::Match ? 0 : 1;
 }
 
 }  // namespace tovrel::render
