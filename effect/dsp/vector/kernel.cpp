@@ -41,6 +41,11 @@ int finish(SignalState& state, const BlockValues& values, const double* const in
 
 namespace tovrel::dsp::vector {
 
+void powFiveProbe(const double* x, double* out, int count) {
+    for (int i = 0; i + 4 <= count; i += 4)
+        _mm256_storeu_pd(out + i, lanePowFive(_mm256_loadu_pd(x + i)));
+}
+
 bool arithmeticProbe(int operation, const DoubleDouble x[2], const DoubleDouble y[2],
                      DoubleDouble out[2]) {
     const Lanes2 a = pairOf(x[0], x[1]);
