@@ -1,5 +1,6 @@
 #include "file_render.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <vector>
@@ -31,6 +32,7 @@ class Render {
         report.sampleRate = reader_.sampleRate();
         report.input = SignalStats(reader_.channels());
         report.output = SignalStats(outputs);
+        if (settings_.automation != nullptr) settings_.automation->apply(plugin_, 0);
         {
             ProcessingSession session(plugin_, reader_.sampleRate(), settings_.blockSize,
                                       settings_.precision);
@@ -73,9 +75,30 @@ class Render {
     void step(BlockRenderer<T>& renderer, AudioWriter& writer, RunReport& report, const T* in,
               std::vector<T>& out, int frames) {
         if (hooks_.cancelled && hooks_.cancelled()) throw HostError("interrupted");
-        renderer.render(in, out.data(), frames);
+        if (settings_.automation == nullptr) {
+            renderer.render(in, out.data(), frames);
+        } else {
+            automated(renderer, in, out.data(), frames);
+        }
+        position_ += frames;
         report.output.add(out.data(), frames);
         writer.write(out.data(), frames);
+    }
+
+    // The block in sub-blocks, each begun with the moving parameters at their values there.
+    template <typename T>
+    void automated(BlockRenderer<T>& renderer, const T* in, T* out, int frames) {
+        Automation& automation = *settings_.automation;
+        const int inChannels = reader_.channels(), outChannels = renderer.outputChannels();
+        for (int done = 0; done < frames;) {
+            const std::int64_t at = position_ + done;
+            const int count = static_cast<int>(
+                std::min<std::int64_t>(automation.nextBoundary(at) - at, frames - done));
+            automation.apply(plugin_, at);
+            renderer.render(in == nullptr ? nullptr : in + std::size_t(done) * inChannels,
+                            out + std::size_t(done) * outChannels, count);
+            done += count;
+        }
     }
 
     void progress(std::uint64_t done, std::uint64_t total) {
@@ -86,6 +109,7 @@ class Render {
     const FileRenderSettings& settings_;
     const RenderHooks& hooks_;
     AudioReader& reader_;
+    std::int64_t position_ = 0;  // frames rendered so far
 };
 
 }  // namespace

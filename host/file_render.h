@@ -6,6 +6,7 @@
 #include <string>
 
 #include "audio_reader.h"
+#include "automation.h"
 #include "output_format.h"
 #include "plugin.h"
 #include "processing_session.h"
@@ -19,6 +20,9 @@ struct FileRenderSettings {
     Precision precision = Precision::Single;
     SampleBits bits = SampleBits::FollowInput;
     double tailSeconds = 0.0;  // silence appended so filters can ring out
+    // Parameters that move during the render; its first values are set before processing
+    // starts, as --set values are, and the rest at the start of each sub-block.
+    Automation* automation = nullptr;
 };
 
 struct RenderHooks {

@@ -28,6 +28,8 @@ struct RenderCommand {
     double tailSeconds = 0.0;
     std::string presetIn;
     std::string presetOut;
+    std::string automate;
+    int automationStep = 32;
     bool json = false;
 
     void add(CLI::App& parent);
