@@ -1,11 +1,18 @@
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
+#include <thread>
 
 #include "commands.h"
 #include "host/audio_reader.h"
 #include "host/automation_file.h"
+#include "host/batch_progress.h"
+#include "host/batch_render.h"
 #include "host/file_render.h"
 #include "host/fx_preset.h"
+#include "host/host_error.h"
 #include "host/json/run_report_json.h"
 #include "host/plugin_text.h"
 #include "host/preset_transfer.h"
@@ -68,13 +75,63 @@ nlohmann::ordered_json renderJson(const RenderCommand& command, const GlobalOpti
             {"summary", runReportJson(report)}};
 }
 
+// One line per file: where it went and how it sounded, or why it failed.
+std::string batchLine(const BatchFile& file, const BatchResult& result) {
+    if (!result.ok) return file.input + ": failed: " + result.error;
+    const RunReport& report = result.report;
+    double peak = 0.0;
+    for (int c = 0; c < report.output.channels(); ++c) peak = std::max(peak, report.output.peak(c));
+    const double audioSeconds = static_cast<double>(report.output.frames()) / report.sampleRate;
+    char line[128];
+    std::snprintf(line, sizeof line, ": %.2f s, output peak %.2f dBFS, %.1fx realtime",
+                  audioSeconds, toDbfs(peak),
+                  report.seconds > 0 ? audioSeconds / report.seconds : 0.0);
+    return file.input + " -> " + file.output + line;
+}
+
+nlohmann::ordered_json batchJson(const RenderCommand& command, const GlobalOptions& global,
+                                 const std::vector<BatchFile>& batch,
+                                 const std::vector<BatchResult>& results, int workers,
+                                 double seconds) {
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        nlohmann::ordered_json entry = {
+            {"input", batch[i].input}, {"output", batch[i].output}, {"ok", results[i].ok}};
+        if (results[i].ok) {
+            entry["summary"] = runReportJson(results[i].report);
+        } else {
+            entry["error"] = results[i].error;
+        }
+        list.push_back(entry);
+    }
+    return {{"set", command.sound.settings},
+            {"preset", command.presetIn.empty() ? nlohmann::ordered_json()
+                                                : nlohmann::ordered_json(command.presetIn)},
+            {"automation", command.automate.empty() ? nlohmann::ordered_json()
+                                                    : nlohmann::ordered_json(command.automate)},
+            {"precision", command.sound.precision},
+            {"blockSize", command.sound.blockSize},
+            {"tailSeconds", command.tailSeconds},
+            {"noiseSeeds", {noiseSeedsOf(global).left, noiseSeedsOf(global).right}},
+            {"jobs", workers},
+            {"wallSeconds", seconds},
+            {"files", list}};
+}
+
 }  // namespace
 
 void RenderCommand::add(CLI::App& parent) {
-    app = parent.add_subcommand("render", "render an audio file through the plug-in");
-    app->add_option("input", input, "audio file to read (any format libsndfile reads)")->required();
-    app->add_option("output", output, "audio file to write; its extension picks the format")
+    app = parent.add_subcommand("render", "render audio files through the plug-in");
+    app->add_option("files", files,
+                    "IN OUT: the audio file to read (any format libsndfile reads) and the one to "
+                    "write, whose extension picks the format; or IN... with --out-dir")
         ->required();
+    app->add_option("--out-dir", outDir, "render every file given into this folder");
+    app->add_option("--jobs", jobs, "files rendered at once with --out-dir (default: the cores)")
+        ->check(CLI::Range(1, 1024));
+    app->add_option("--suffix", suffix, "added to each name with --out-dir, e.g. _tovrel");
+    app->add_option("--format", format,
+                    "extension picking the format with --out-dir (default: each input's own)");
     addSoundOptions(*app, sound);
     app->add_option("--tail", tailSeconds, "seconds of silence appended to let filters ring out")
         ->check(CLI::Range(0.0, 3600.0));
@@ -89,27 +146,41 @@ void RenderCommand::add(CLI::App& parent) {
     app->add_flag("--json", json, "print the summary as one JSON document");
 }
 
-void RenderCommand::run(const GlobalOptions& global) {
-    AudioReader reader(input);
-    auto plugin = loadPlugin(global);
-    if (!presetIn.empty()) applyPreset(*plugin, readPresetFile(presetIn), presetIn);
-    applySettings(*plugin, sound.settings, sound.allowOutOfRange);
-
-    FileRenderSettings settings;
+RenderCommand::Prepared::Prepared(const RenderCommand& command, const GlobalOptions& global,
+                                  AudioReader& reader, const std::string& output)
+    : plugin(loadPlugin(global)) {
+    if (!command.presetIn.empty()) {
+        applyPreset(*plugin, readPresetFile(command.presetIn), command.presetIn);
+    }
+    applySettings(*plugin, command.sound.settings, command.sound.allowOutOfRange);
     settings.output = output;
-    settings.blockSize = sound.blockSize;
-    settings.precision = precisionOf(sound);
-    settings.bits = sound.bits.empty() ? SampleBits::FollowInput : parseSampleBits(sound.bits);
-    settings.tailSeconds = tailSeconds;
-    std::optional<Automation> automation;
-    if (!automate.empty()) {
+    settings.blockSize = command.sound.blockSize;
+    settings.precision = precisionOf(command.sound);
+    settings.bits =
+        command.sound.bits.empty() ? SampleBits::FollowInput : parseSampleBits(command.sound.bits);
+    settings.tailSeconds = command.tailSeconds;
+    if (!command.automate.empty()) {
         automation = readAutomationFile(
-            automate, *plugin,
-            {double(reader.sampleRate()), automationStep, sound.allowOutOfRange});
+            command.automate, *plugin,
+            {double(reader.sampleRate()), command.automationStep, command.sound.allowOutOfRange});
         settings.automation = &*automation;
     }
+}
 
+int RenderCommand::run(const GlobalOptions& global) {
     catchInterrupts();
+    if (!outDir.empty()) return runBatch(global);
+    if (files.size() != 2) {
+        throw HostError("render takes IN OUT, or IN... --out-dir DIR (" +
+                        std::to_string(files.size()) + " files given)");
+    }
+    input = files[0];
+    output = files[1];
+    AudioReader reader(input);
+    Prepared prepared(*this, global, reader, output);
+    Plugin& plugin = *prepared.plugin;
+    const FileRenderSettings& settings = prepared.settings;
+
     RunReport report;
     {
         ProgressBar bar(stderr, !global.quiet && stderrIsTerminal());
@@ -118,27 +189,74 @@ void RenderCommand::run(const GlobalOptions& global) {
             bar.update(done, total);
         };
         hooks.cancelled = [] { return interrupted(); };
-        report = renderFile(*plugin, reader, settings, hooks);
+        report = renderFile(plugin, reader, settings, hooks);
     }
-    if (!presetOut.empty()) savePreset(*plugin, presetOut);
+    if (!presetOut.empty()) savePreset(plugin, presetOut);
     if (json) {
-        std::printf(
-            "%s\n",
-            renderJson(*this, global, *plugin, report, settings.automation).dump(2).c_str());
-        return;
+        std::printf("%s\n",
+                    renderJson(*this, global, plugin, report, settings.automation).dump(2).c_str());
+        return 0;
     }
 
     std::printf("Rendered '%s' to '%s' through %s\n", input.c_str(), output.c_str(),
-                effectName(*plugin).c_str());
+                effectName(plugin).c_str());
     if (settings.automation != nullptr) {
         std::string moving;
         for (const AutomationLane& lane : settings.automation->lanes()) {
-            moving += (moving.empty() ? "" : ", ") + parameterName(*plugin, lane.parameter());
+            moving += (moving.empty() ? "" : ", ") + parameterName(plugin, lane.parameter());
         }
         std::printf("Automated %s from '%s', updated at least every %d frames\n", moving.c_str(),
                     automate.c_str(), automationStep);
     }
     std::fputs(formatSummary(report).c_str(), stdout);
+    return 0;
+}
+
+int RenderCommand::runBatch(const GlobalOptions& global) {
+    if (!presetOut.empty()) throw HostError("--save-preset needs a single render, not --out-dir");
+    std::filesystem::create_directories(outDir);
+    const std::vector<BatchFile> batch = batchOutputs(files, outDir, suffix, format);
+    const int workers =
+        jobs > 0 ? jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<BatchResult> results;
+    {
+        BatchProgressLine line(stderr, !global.quiet && stderrIsTerminal(),
+                               static_cast<int>(batch.size()));
+        BatchHooks hooks;
+        hooks.progress = [&line](const std::vector<WorkerStatus>& status, int finished) {
+            line.update(status, finished);
+        };
+        hooks.cancelled = [] { return interrupted(); };
+        // Each file from loading the plug-in on, exactly as a single render makes it.
+        const RenderOne renderOne = [&](const BatchFile& file, const RenderHooks& fileHooks) {
+            AudioReader reader(file.input);
+            Prepared prepared(*this, global, reader, file.output);
+            return renderFile(*prepared.plugin, reader, prepared.settings, fileHooks);
+        };
+        results = renderBatch(batch, workers, renderOne, hooks);
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    int failed = 0;
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        if (!results[i].ok) {
+            ++failed;
+            std::fprintf(stderr, "tovrel: error: %s: %s\n", batch[i].input.c_str(),
+                         results[i].error.c_str());
+        }
+    }
+    if (json) {
+        std::printf("%s\n",
+                    batchJson(*this, global, batch, results, workers, seconds).dump(2).c_str());
+    } else {
+        for (std::size_t i = 0; i < batch.size(); ++i) {
+            std::printf("%s\n", batchLine(batch[i], results[i]).c_str());
+        }
+        std::printf("Rendered %zu of %zu files with %d jobs in %.3f s\n", batch.size() - failed,
+                    batch.size(), workers, seconds);
+    }
+    return failed == 0 ? 0 : 1;
 }
 
 }  // namespace tovrel
