@@ -5,8 +5,9 @@
 
 namespace tovrel {
 
-AutomationLane::AutomationLane(VstInt32 parameter, std::vector<AutomationPoint> points)
-    : parameter_(parameter), points_(std::move(points)) {
+AutomationLane::AutomationLane(std::size_t member, VstInt32 parameter,
+                               std::vector<AutomationPoint> points)
+    : member_(member), parameter_(parameter), points_(std::move(points)) {
     std::stable_sort(points_.begin(), points_.end(),
                      [](const auto& a, const auto& b) { return a.frame < b.frame; });
 }
@@ -38,12 +39,12 @@ std::int64_t Automation::nextBoundary(std::int64_t frame) const {
     return point == boundaries_.end() ? grid : std::min(grid, *point);
 }
 
-void Automation::apply(Plugin& plugin, std::int64_t frame) {
+void Automation::apply(const std::vector<Plugin*>& chain, std::int64_t frame) {
     for (std::size_t i = 0; i < lanes_.size(); ++i) {
         const float value = lanes_[i].valueAt(frame);
         // Bits, not ==, so that a move between -0 and +0 still reaches the plug-in.
         if (started_ && std::memcmp(&value, &lastSet_[i], sizeof value) == 0) continue;
-        plugin.setParameter(lanes_[i].parameter(), value);
+        chain[lanes_[i].member()]->setParameter(lanes_[i].parameter(), value);
         lastSet_[i] = value;
     }
     started_ = true;

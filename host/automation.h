@@ -18,14 +18,17 @@ struct AutomationPoint {
 class AutomationLane {
   public:
     // Points in any order; those at the same frame keep their order.
-    AutomationLane(VstInt32 parameter, std::vector<AutomationPoint> points);
+    // member: the plug-in's place in the chain, from 0.
+    AutomationLane(std::size_t member, VstInt32 parameter, std::vector<AutomationPoint> points);
 
+    std::size_t member() const { return member_; }
     VstInt32 parameter() const { return parameter_; }
     const std::vector<AutomationPoint>& points() const { return points_; }
     // Before the first point the first value holds, after the last the last value.
     float valueAt(std::int64_t frame) const;
 
   private:
+    std::size_t member_;
     VstInt32 parameter_;
     std::vector<AutomationPoint> points_;
 };
@@ -39,7 +42,7 @@ class Automation {
     std::int64_t nextBoundary(std::int64_t frame) const;
     // Sets every parameter whose value at `frame` differs from what was last set, and all of
     // them on the first call. Allocates nothing, so it may run between plug-in calls.
-    void apply(Plugin& plugin, std::int64_t frame);
+    void apply(const std::vector<Plugin*>& chain, std::int64_t frame);
 
     const std::vector<AutomationLane>& lanes() const { return lanes_; }
     int step() const { return step_; }

@@ -8,8 +8,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "chain_parameter.h"
 #include "host_error.h"
-#include "parameter_lookup.h"
 
 namespace tovrel {
 namespace {
@@ -188,7 +188,7 @@ std::int64_t frameOf(const WrittenPoint& point, double sampleRate) {
 
 }  // namespace
 
-Automation readAutomationFile(const std::string& path, Plugin& plugin,
+Automation readAutomationFile(const std::string& path, const std::vector<Plugin*>& chain,
                               const AutomationFileSettings& settings) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw HostError("cannot read automation file '" + path + "'");
@@ -196,11 +196,12 @@ Automation readAutomationFile(const std::string& path, Plugin& plugin,
         looksLikeJson(path, in) ? readJson(path, in) : readCsv(path, in);
     if (written.empty()) throw HostError(path + ": no automation points");
 
-    std::map<VstInt32, std::vector<AutomationPoint>> byParameter;
+    std::map<std::pair<std::size_t, VstInt32>, std::vector<AutomationPoint>> byParameter;
     for (const WrittenPoint& point : written) {
-        VstInt32 index = 0;
+        std::pair<std::size_t, VstInt32> index;
         try {
-            index = findParameter(plugin, point.parameter);
+            const ChainParameter found = findChainParameter(chain, point.parameter);
+            index = {found.member, found.index};
         } catch (const HostError& e) {
             fail(point.where, "parameter", e.what());
         }
@@ -212,7 +213,9 @@ Automation readAutomationFile(const std::string& path, Plugin& plugin,
             {frameOf(point, settings.sampleRate), static_cast<float>(point.value), point.step});
     }
     std::vector<AutomationLane> lanes;
-    for (auto& [index, points] : byParameter) lanes.emplace_back(index, std::move(points));
+    for (auto& [index, points] : byParameter) {
+        lanes.emplace_back(index.first, index.second, std::move(points));
+    }
     return Automation(std::move(lanes), settings.step);
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "automation.h"
 #include "plugin.h"
@@ -21,7 +22,9 @@ struct AutomationFileSettings {
 };
 
 // Throws HostError with one line naming the file, the line (or point) and the field at fault.
-Automation readAutomationFile(const std::string& path, Plugin& plugin,
+// A parameter "N:KEY" belongs to the chain's member N (from 1), a bare KEY to the first member
+// that has it.
+Automation readAutomationFile(const std::string& path, const std::vector<Plugin*>& chain,
                               const AutomationFileSettings& settings);
 
 }  // namespace tovrel

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "audio_reader.h"
 #include "audio_writer.h"
-#include "block_renderer.h"
+#include "chain_renderer.h"
 #include "file_identity.h"
 #include "host_error.h"
 
@@ -16,15 +17,15 @@ namespace {
 
 class Render {
   public:
-    Render(Plugin& plugin, const FileRenderSettings& settings, const RenderHooks& hooks,
-           AudioReader& reader)
-        : plugin_(plugin), settings_(settings), hooks_(hooks), reader_(reader) {}
+    Render(const std::vector<Plugin*>& chain, const FileRenderSettings& settings,
+           const RenderHooks& hooks, AudioReader& reader)
+        : chain_(chain), settings_(settings), hooks_(hooks), reader_(reader) {}
 
     template <typename T>
     RunReport run() {
         const auto start = std::chrono::steady_clock::now();
-        requirePrecision(plugin_, settings_.precision);
-        const int outputs = plugin_.record().numOutputs;
+        for (Plugin* plugin : chain_) requirePrecision(*plugin, settings_.precision);
+        const int outputs = chain_.back()->record().numOutputs;
         AudioWriter writer(settings_.output, outputs, reader_.sampleRate(),
                            chooseOutputFormat(settings_.output, reader_.format(), settings_.bits,
                                               outputs, reader_.sampleRate()));
@@ -32,11 +33,14 @@ class Render {
         report.sampleRate = reader_.sampleRate();
         report.input = SignalStats(reader_.channels());
         report.output = SignalStats(outputs);
-        if (settings_.automation != nullptr) settings_.automation->apply(plugin_, 0);
+        if (settings_.automation != nullptr) settings_.automation->apply(chain_, 0);
         {
-            ProcessingSession session(plugin_, reader_.sampleRate(), settings_.blockSize,
-                                      settings_.precision);
-            BlockRenderer<T> renderer(plugin_, reader_.channels(), settings_.blockSize);
+            std::vector<std::unique_ptr<ProcessingSession>> sessions;
+            for (Plugin* plugin : chain_) {
+                sessions.push_back(std::make_unique<ProcessingSession>(
+                    *plugin, reader_.sampleRate(), settings_.blockSize, settings_.precision));
+            }
+            ChainRenderer<T> renderer(chain_, reader_.channels(), settings_.blockSize);
             stream(renderer, writer, report);
             report.pluginSeconds = renderer.pluginSeconds();
         }
@@ -50,7 +54,7 @@ class Render {
 
   private:
     template <typename T>
-    void stream(BlockRenderer<T>& renderer, AudioWriter& writer, RunReport& report) {
+    void stream(ChainRenderer<T>& renderer, AudioWriter& writer, RunReport& report) {
         const int block = settings_.blockSize;
         std::vector<T> in(static_cast<std::size_t>(block) * reader_.channels());
         std::vector<T> out(static_cast<std::size_t>(block) * renderer.outputChannels());
@@ -72,7 +76,7 @@ class Render {
     }
 
     template <typename T>
-    void step(BlockRenderer<T>& renderer, AudioWriter& writer, RunReport& report, const T* in,
+    void step(ChainRenderer<T>& renderer, AudioWriter& writer, RunReport& report, const T* in,
               std::vector<T>& out, int frames) {
         if (hooks_.cancelled && hooks_.cancelled()) throw HostError("interrupted");
         if (settings_.automation == nullptr) {
@@ -87,14 +91,14 @@ class Render {
 
     // The block in sub-blocks, each begun with the moving parameters at their values there.
     template <typename T>
-    void automated(BlockRenderer<T>& renderer, const T* in, T* out, int frames) {
+    void automated(ChainRenderer<T>& renderer, const T* in, T* out, int frames) {
         Automation& automation = *settings_.automation;
         const int inChannels = reader_.channels(), outChannels = renderer.outputChannels();
         for (int done = 0; done < frames;) {
             const std::int64_t at = position_ + done;
             const int count = static_cast<int>(
                 std::min<std::int64_t>(automation.nextBoundary(at) - at, frames - done));
-            automation.apply(plugin_, at);
+            automation.apply(chain_, at);
             renderer.render(in == nullptr ? nullptr : in + std::size_t(done) * inChannels,
                             out + std::size_t(done) * outChannels, count);
             done += count;
@@ -105,7 +109,7 @@ class Render {
         if (hooks_.progress) hooks_.progress(done, total);
     }
 
-    Plugin& plugin_;
+    const std::vector<Plugin*>& chain_;
     const FileRenderSettings& settings_;
     const RenderHooks& hooks_;
     AudioReader& reader_;
@@ -116,10 +120,15 @@ class Render {
 
 RunReport renderFile(Plugin& plugin, AudioReader& input, const FileRenderSettings& settings,
                      const RenderHooks& hooks) {
+    return renderFile(std::vector<Plugin*>{&plugin}, input, settings, hooks);
+}
+
+RunReport renderFile(const std::vector<Plugin*>& chain, AudioReader& input,
+                     const FileRenderSettings& settings, const RenderHooks& hooks) {
     // Renaming the result over the input would destroy the user's original.
     if (sameFile(input.path(), settings.output))
         throw HostError("will not write '" + settings.output + "': it is the input file");
-    Render render(plugin, settings, hooks, input);
+    Render render(chain, settings, hooks, input);
     if (settings.precision == Precision::Double) return render.run<double>();
     return render.run<float>();
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "audio_reader.h"
 #include "automation.h"
@@ -34,5 +35,8 @@ struct RenderHooks {
 // succeeded; throws HostError otherwise.
 RunReport renderFile(Plugin& plugin, AudioReader& input, const FileRenderSettings& settings,
                      const RenderHooks& hooks = {});
+// The same through plug-ins in series (see ChainRenderer for how channels are matched).
+RunReport renderFile(const std::vector<Plugin*>& chain, AudioReader& input,
+                     const FileRenderSettings& settings, const RenderHooks& hooks = {});
 
 }  // namespace tovrel

@@ -37,7 +37,7 @@ struct RenderCommand {
     std::string format;
     SoundOptions sound;
     double tailSeconds = 0.0;
-    std::string presetIn;
+    std::vector<std::string> presetIn;  // each FILE or N:FILE
     std::string presetOut;
     std::string automate;
     int automationStep = 32;
@@ -47,14 +47,15 @@ struct RenderCommand {
     int run(const GlobalOptions& global);  // the exit status
 
   private:
-    // One file's render set up as the options say: a fresh plug-in instance with the preset
+    // One file's render set up as the options say: fresh plug-in instances with the presets
     // and settings applied, and the automation read at the file's rate.
     struct Prepared {
         Prepared(const RenderCommand& command, const GlobalOptions& global, AudioReader& reader,
                  const std::string& output);
         Prepared(const Prepared&) = delete;
         Prepared& operator=(const Prepared&) = delete;
-        std::unique_ptr<Plugin> plugin;
+        std::vector<std::unique_ptr<Plugin>> plugins;  // every --plugin, in order
+        std::vector<Plugin*> chain;
         std::optional<Automation> automation;
         FileRenderSettings settings;  // points at automation
     };

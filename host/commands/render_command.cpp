@@ -10,6 +10,8 @@
 #include "host/automation_file.h"
 #include "host/batch_progress.h"
 #include "host/batch_render.h"
+#include "host/chain_parameter.h"
+#include "host/chain_renderer.h"
 #include "host/file_render.h"
 #include "host/fx_preset.h"
 #include "host/host_error.h"
@@ -37,21 +39,21 @@ void savePreset(Plugin& plugin, const std::string& path) {
 }
 
 // Whatever was used: every parameter's final value, the run's shape and the noise seed.
-nlohmann::ordered_json automationJson(const RenderCommand& command, Plugin& plugin,
+nlohmann::ordered_json automationJson(const RenderCommand& command,
+                                      const std::vector<Plugin*>& chain,
                                       const Automation* automation) {
     if (automation == nullptr) return nullptr;
     nlohmann::ordered_json moving = nlohmann::ordered_json::array();
     for (const AutomationLane& lane : automation->lanes()) {
-        moving.push_back({{"index", lane.parameter()},
-                          {"name", parameterName(plugin, lane.parameter())},
+        moving.push_back({{"plugin", lane.member() + 1},
+                          {"index", lane.parameter()},
+                          {"name", parameterName(*chain[lane.member()], lane.parameter())},
                           {"points", lane.points().size()}});
     }
     return {{"file", command.automate}, {"step", automation->step()}, {"parameters", moving}};
 }
 
-nlohmann::ordered_json renderJson(const RenderCommand& command, const GlobalOptions& global,
-                                  Plugin& plugin, const RunReport& report,
-                                  const Automation* automation) {
+nlohmann::ordered_json parametersJson(Plugin& plugin) {
     nlohmann::ordered_json parameters = nlohmann::ordered_json::array();
     for (VstInt32 i = 0; i < plugin.record().numParams; ++i) {
         parameters.push_back({{"index", i},
@@ -59,18 +61,50 @@ nlohmann::ordered_json renderJson(const RenderCommand& command, const GlobalOpti
                               {"value", plugin.parameter(i)},
                               {"display", parameterDisplay(plugin, i)}});
     }
+    return parameters;
+}
+
+// Each member in order, with how its inputs were fed and its parameters' final values.
+nlohmann::ordered_json chainJson(const std::vector<Plugin*>& chain, int fileChannels) {
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    int channels = fileChannels;
+    for (Plugin* plugin : chain) {
+        const std::string match = channelMatch(channels, plugin->record().numInputs);
+        list.push_back({{"plugin", plugin->name()},
+                        {"effect", effectName(*plugin)},
+                        {"inputs", plugin->record().numInputs},
+                        {"outputs", plugin->record().numOutputs},
+                        {"channelMatch",
+                         match.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(match)},
+                        {"parameters", parametersJson(*plugin)}});
+        channels = plugin->record().numOutputs;
+    }
+    return list;
+}
+
+nlohmann::ordered_json presetsJson(const std::vector<std::string>& presets) {
+    if (presets.empty()) return nullptr;
+    if (presets.size() == 1) return presets[0];
+    return presets;
+}
+
+nlohmann::ordered_json renderJson(const RenderCommand& command, const GlobalOptions& global,
+                                  const std::vector<Plugin*>& chain, int fileChannels,
+                                  const RunReport& report, const Automation* automation) {
+    Plugin& plugin = *chain[0];
+    const nlohmann::ordered_json parameters = parametersJson(plugin);
     return {{"input", command.input},
             {"output", command.output},
             {"plugin", plugin.name()},
             {"effect", effectName(plugin)},
             {"set", command.sound.settings},
-            {"preset", command.presetIn.empty() ? nlohmann::ordered_json()
-                                                : nlohmann::ordered_json(command.presetIn)},
+            {"preset", presetsJson(command.presetIn)},
             {"parameters", parameters},
+            {"chain", chainJson(chain, fileChannels)},
             {"precision", command.sound.precision},
             {"blockSize", command.sound.blockSize},
             {"tailSeconds", command.tailSeconds},
-            {"automation", automationJson(command, plugin, automation)},
+            {"automation", automationJson(command, chain, automation)},
             {"noiseSeeds", {noiseSeedsOf(global).left, noiseSeedsOf(global).right}},
             {"summary", runReportJson(report)}};
 }
@@ -105,8 +139,7 @@ nlohmann::ordered_json batchJson(const RenderCommand& command, const GlobalOptio
         list.push_back(entry);
     }
     return {{"set", command.sound.settings},
-            {"preset", command.presetIn.empty() ? nlohmann::ordered_json()
-                                                : nlohmann::ordered_json(command.presetIn)},
+            {"preset", presetsJson(command.presetIn)},
             {"automation", command.automate.empty() ? nlohmann::ordered_json()
                                                     : nlohmann::ordered_json(command.automate)},
             {"precision", command.sound.precision},
@@ -135,8 +168,13 @@ void RenderCommand::add(CLI::App& parent) {
     addSoundOptions(*app, sound);
     app->add_option("--tail", tailSeconds, "seconds of silence appended to let filters ring out")
         ->check(CLI::Range(0.0, 3600.0));
-    app->add_option("--preset", presetIn, "program (.fxp) or bank (.fxb) file to load first");
-    app->add_option("--save-preset", presetOut, "save the settings used as .fxp (or .fxb)");
+    app->add_option("--preset", presetIn,
+                    "program (.fxp) or bank (.fxb) file to load first; N:FILE for the chain's "
+                    "plug-in N (repeatable)")
+        ->allow_extra_args(false);
+    app->add_option("--save-preset", presetOut,
+                    "save the settings used as .fxp (or .fxb); N:FILE for plug-in N")
+        ->allow_extra_args(false);
     app->add_option("--automate", automate,
                     "CSV or JSON file of points (seconds or frame, parameter, value, shape) "
                     "that move parameters during the render");
@@ -148,11 +186,13 @@ void RenderCommand::add(CLI::App& parent) {
 
 RenderCommand::Prepared::Prepared(const RenderCommand& command, const GlobalOptions& global,
                                   AudioReader& reader, const std::string& output)
-    : plugin(loadPlugin(global)) {
-    if (!command.presetIn.empty()) {
-        applyPreset(*plugin, readPresetFile(command.presetIn), command.presetIn);
+    : plugins(loadChain(global)) {
+    for (const auto& plugin : plugins) chain.push_back(plugin.get());
+    for (const std::string& text : command.presetIn) {
+        const ChainKey preset = splitChainKey(chain, text);
+        applyPreset(*chain[preset.member], readPresetFile(preset.rest), preset.rest);
     }
-    applySettings(*plugin, command.sound.settings, command.sound.allowOutOfRange);
+    applySettings(chain, command.sound.settings, command.sound.allowOutOfRange);
     settings.output = output;
     settings.blockSize = command.sound.blockSize;
     settings.precision = precisionOf(command.sound);
@@ -161,7 +201,7 @@ RenderCommand::Prepared::Prepared(const RenderCommand& command, const GlobalOpti
     settings.tailSeconds = command.tailSeconds;
     if (!command.automate.empty()) {
         automation = readAutomationFile(
-            command.automate, *plugin,
+            command.automate, chain,
             {double(reader.sampleRate()), command.automationStep, command.sound.allowOutOfRange});
         settings.automation = &*automation;
     }
@@ -178,7 +218,7 @@ int RenderCommand::run(const GlobalOptions& global) {
     output = files[1];
     AudioReader reader(input);
     Prepared prepared(*this, global, reader, output);
-    Plugin& plugin = *prepared.plugin;
+    const std::vector<Plugin*>& chain = prepared.chain;
     const FileRenderSettings& settings = prepared.settings;
 
     RunReport report;
@@ -189,21 +229,39 @@ int RenderCommand::run(const GlobalOptions& global) {
             bar.update(done, total);
         };
         hooks.cancelled = [] { return interrupted(); };
-        report = renderFile(plugin, reader, settings, hooks);
+        report = renderFile(chain, reader, settings, hooks);
     }
-    if (!presetOut.empty()) savePreset(plugin, presetOut);
+    if (!presetOut.empty()) {
+        const ChainKey preset = splitChainKey(chain, presetOut);
+        savePreset(*chain[preset.member], preset.rest);
+    }
     if (json) {
         std::printf("%s\n",
-                    renderJson(*this, global, plugin, report, settings.automation).dump(2).c_str());
+                    renderJson(*this, global, chain, reader.channels(), report, settings.automation)
+                        .dump(2)
+                        .c_str());
         return 0;
     }
 
+    std::string through;
+    for (Plugin* plugin : chain) through += (through.empty() ? "" : " -> ") + effectName(*plugin);
     std::printf("Rendered '%s' to '%s' through %s\n", input.c_str(), output.c_str(),
-                effectName(plugin).c_str());
+                through.c_str());
+    int channels = reader.channels();
+    for (std::size_t m = 0; m < chain.size(); ++m) {
+        const std::string match = channelMatch(channels, chain[m]->record().numInputs);
+        if (!match.empty()) {
+            std::printf("Into plug-in %zu (%s): %s\n", m + 1, effectName(*chain[m]).c_str(),
+                        match.c_str());
+        }
+        channels = chain[m]->record().numOutputs;
+    }
     if (settings.automation != nullptr) {
         std::string moving;
         for (const AutomationLane& lane : settings.automation->lanes()) {
-            moving += (moving.empty() ? "" : ", ") + parameterName(plugin, lane.parameter());
+            moving += (moving.empty() ? "" : ", ") +
+                      (chain.size() > 1 ? std::to_string(lane.member() + 1) + ":" : "") +
+                      parameterName(*chain[lane.member()], lane.parameter());
         }
         std::printf("Automated %s from '%s', updated at least every %d frames\n", moving.c_str(),
                     automate.c_str(), automationStep);
@@ -232,7 +290,7 @@ int RenderCommand::runBatch(const GlobalOptions& global) {
         const RenderOne renderOne = [&](const BatchFile& file, const RenderHooks& fileHooks) {
             AudioReader reader(file.input);
             Prepared prepared(*this, global, reader, file.output);
-            return renderFile(*prepared.plugin, reader, prepared.settings, fileHooks);
+            return renderFile(prepared.chain, reader, prepared.settings, fileHooks);
         };
         results = renderBatch(batch, workers, renderOne, hooks);
     }
