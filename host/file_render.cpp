@@ -10,10 +10,36 @@
 #include "audio_writer.h"
 #include "chain_renderer.h"
 #include "file_identity.h"
+#include "frame/opcodes.h"
 #include "host_error.h"
 
 namespace tovrel {
 namespace {
+
+// --tail auto without a size from the plug-in: until the output stays under -120 dBFS for
+// 100 ms, and no longer than 30 s.
+constexpr double kQuietLevel = 1e-6;
+constexpr double kQuietSeconds = 0.1;
+constexpr double kLongestTailSeconds = 30.0;
+
+// Read once processing has started: plug-ins may settle their latency only on resume.
+std::int64_t chainLatency(const std::vector<Plugin*>& chain) {
+    std::int64_t latency = 0;
+    for (Plugin* plugin : chain) latency += std::max<VstInt32>(0, plugin->record().initialDelay);
+    return latency;
+}
+
+// The chain's tail in frames when every member reports one, else -1. A plug-in answers 0 when
+// it does not know and 1 when it has no tail.
+std::int64_t chainTail(const std::vector<Plugin*>& chain) {
+    std::int64_t tail = 0;
+    for (Plugin* plugin : chain) {
+        const VstIntPtr size = plugin->dispatch(effGetTailSize);
+        if (size <= 0) return -1;
+        tail += size == 1 ? 0 : size;
+    }
+    return tail;
+}
 
 class Render {
   public:
@@ -58,21 +84,41 @@ class Render {
         const int block = settings_.blockSize;
         std::vector<T> in(static_cast<std::size_t>(block) * reader_.channels());
         std::vector<T> out(static_cast<std::size_t>(block) * renderer.outputChannels());
-        const auto tail =
-            static_cast<std::uint64_t>(std::llround(settings_.tailSeconds * reader_.sampleRate()));
-        const std::uint64_t total = static_cast<std::uint64_t>(reader_.frames()) + tail;
+        report.latency = chainLatency(chain_);
+        report.latencyCompensated = settings_.compensateLatency && report.latency > 0;
+        const std::int64_t held = report.latencyCompensated ? report.latency : 0;
+        skip_ = held;
+        const double rate = reader_.sampleRate();
+        std::int64_t tail = std::llround(settings_.tailSeconds * rate);
+        report.tailSource = TailSource::Option;
+        if (settings_.autoTail) {
+            const std::int64_t reported = chainTail(chain_);
+            report.tailSource = reported < 0 ? TailSource::Detected : TailSource::Plugin;
+            tail = reported < 0 ? std::llround(kLongestTailSeconds * rate) : reported;
+        }
+        const auto total = static_cast<std::uint64_t>(reader_.frames() + tail + held);
         std::uint64_t done = 0;
+        const auto silence = [&](std::int64_t frames, bool untilQuiet) {
+            const auto quietEnough = static_cast<std::int64_t>(std::llround(kQuietSeconds * rate));
+            for (std::int64_t left = frames; left > 0;) {
+                if (untilQuiet && quietRun_ >= quietEnough) break;
+                const int count = static_cast<int>(std::min<std::int64_t>(left, block));
+                step<T>(renderer, writer, report, nullptr, out, count);
+                left -= count;
+                progress(done += static_cast<std::uint64_t>(count), total);
+            }
+        };
         while (const int got = reader_.read(in.data(), block)) {
             report.input.add(in.data(), got);
             step(renderer, writer, report, in.data(), out, got);
             progress(done += static_cast<std::uint64_t>(got), total);
         }
-        for (std::uint64_t left = tail; left > 0;) {
-            const int count = static_cast<int>(std::min<std::uint64_t>(left, block));
-            step<T>(renderer, writer, report, nullptr, out, count);
-            left -= static_cast<std::uint64_t>(count);
-            progress(done += static_cast<std::uint64_t>(count), total);
-        }
+        const std::int64_t before = position_;
+        quietRun_ = 0;  // the tail is silent only once the plug-in's own output has been heard
+        silence(tail, report.tailSource == TailSource::Detected);
+        report.tailFrames = position_ - before;
+        silence(held, false);  // what the latency still holds back
+        progress(total, total);
     }
 
     template <typename T>
@@ -85,8 +131,22 @@ class Render {
             automated(renderer, in, out.data(), frames);
         }
         position_ += frames;
-        report.output.add(out.data(), frames);
-        writer.write(out.data(), frames);
+        trackQuiet(out.data(), frames * renderer.outputChannels(), renderer.outputChannels());
+        // The first frames are the plug-in's latency, not yet the input's sound.
+        const int dropped = static_cast<int>(std::min<std::int64_t>(skip_, frames));
+        skip_ -= dropped;
+        const T* kept = out.data() + std::size_t(dropped) * renderer.outputChannels();
+        report.output.add(kept, frames - dropped);
+        writer.write(kept, frames - dropped);
+    }
+
+    template <typename T>
+    void trackQuiet(const T* out, int values, int channels) {
+        for (int i = 0; i < values; i += channels) {
+            bool quiet = true;
+            for (int c = 0; c < channels; ++c) quiet = quiet && std::fabs(out[i + c]) < kQuietLevel;
+            quietRun_ = quiet ? quietRun_ + 1 : 0;
+        }
     }
 
     // The block in sub-blocks, each begun with the moving parameters at their values there.
@@ -114,6 +174,8 @@ class Render {
     const RenderHooks& hooks_;
     AudioReader& reader_;
     std::int64_t position_ = 0;  // frames rendered so far
+    std::int64_t skip_ = 0;      // latency frames still to drop from the output
+    std::int64_t quietRun_ = 0;  // frames in a row below kQuietLevel on every channel
 };
 
 }  // namespace

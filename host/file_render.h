@@ -21,6 +21,10 @@ struct FileRenderSettings {
     Precision precision = Precision::Single;
     SampleBits bits = SampleBits::FollowInput;
     double tailSeconds = 0.0;  // silence appended so filters can ring out
+    bool autoTail = false;     // instead: the plug-ins' own tail, or until the output is silent
+    // Drops the plug-ins' reported latency from the start and renders as much more at the end,
+    // so the output lines up with the input and loses nothing.
+    bool compensateLatency = true;
     // Parameters that move during the render; its first values are set before processing
     // starts, as --set values are, and the rest at the start of each sub-block.
     Automation* automation = nullptr;

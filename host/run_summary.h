@@ -8,6 +8,8 @@
 
 namespace tovrel {
 
+enum class TailSource { Option, Plugin, Detected };
+
 struct RunReport {
     std::string title;  // names the render, e.g. "defaults"
     double sampleRate = 44100.0;
@@ -17,6 +19,10 @@ struct RunReport {
     double pluginSeconds = 0.0;  // of which inside the plug-in
     bool integerOutput = false;  // clipping applies only to integer sample formats
     std::uint64_t clipped = 0;
+    std::int64_t latency = 0;  // frames, the whole chain's, as reported after resume
+    bool latencyCompensated = false;
+    std::int64_t tailFrames = 0;  // rendered after the input
+    TailSource tailSource = TailSource::Option;
 };
 
 std::string formatSummary(const RunReport& report);

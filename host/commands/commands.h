@@ -36,7 +36,8 @@ struct RenderCommand {
     std::string suffix;
     std::string format;
     SoundOptions sound;
-    double tailSeconds = 0.0;
+    std::string tail = "0";  // seconds, or auto
+    bool compensateLatency = true;
     std::vector<std::string> presetIn;  // each FILE or N:FILE
     std::string presetOut;
     std::string automate;

@@ -82,6 +82,12 @@ nlohmann::ordered_json chainJson(const std::vector<Plugin*>& chain, int fileChan
     return list;
 }
 
+// The number asked for, or "auto" (the summary gives the tail rendered).
+nlohmann::ordered_json tailSecondsJson(const std::string& tail) {
+    if (tail == "auto") return tail;
+    return std::stod(tail);
+}
+
 nlohmann::ordered_json presetsJson(const std::vector<std::string>& presets) {
     if (presets.empty()) return nullptr;
     if (presets.size() == 1) return presets[0];
@@ -103,7 +109,7 @@ nlohmann::ordered_json renderJson(const RenderCommand& command, const GlobalOpti
             {"chain", chainJson(chain, fileChannels)},
             {"precision", command.sound.precision},
             {"blockSize", command.sound.blockSize},
-            {"tailSeconds", command.tailSeconds},
+            {"tailSeconds", tailSecondsJson(command.tail)},
             {"automation", automationJson(command, chain, automation)},
             {"noiseSeeds", {noiseSeedsOf(global).left, noiseSeedsOf(global).right}},
             {"summary", runReportJson(report)}};
@@ -144,7 +150,7 @@ nlohmann::ordered_json batchJson(const RenderCommand& command, const GlobalOptio
                                                     : nlohmann::ordered_json(command.automate)},
             {"precision", command.sound.precision},
             {"blockSize", command.sound.blockSize},
-            {"tailSeconds", command.tailSeconds},
+            {"tailSeconds", tailSecondsJson(command.tail)},
             {"noiseSeeds", {noiseSeedsOf(global).left, noiseSeedsOf(global).right}},
             {"jobs", workers},
             {"wallSeconds", seconds},
@@ -166,8 +172,14 @@ void RenderCommand::add(CLI::App& parent) {
     app->add_option("--format", format,
                     "extension picking the format with --out-dir (default: each input's own)");
     addSoundOptions(*app, sound);
-    app->add_option("--tail", tailSeconds, "seconds of silence appended to let filters ring out")
-        ->check(CLI::Range(0.0, 3600.0));
+    app->add_option("--tail", tail,
+                    "seconds of silence appended to let filters ring out, or auto: the "
+                    "plug-in's own tail size, else until the output stays under -120 dBFS for "
+                    "100 ms (at most 30 s)")
+        ->check(CLI::IsMember({"auto"}) | CLI::Range(0.0, 3600.0));
+    app->add_flag("--compensate-latency,!--no-compensate-latency", compensateLatency,
+                  "drop the plug-ins' reported latency from the start and flush it at the end, "
+                  "so the output lines up with the input (default)");
     app->add_option("--preset", presetIn,
                     "program (.fxp) or bank (.fxb) file to load first; N:FILE for the chain's "
                     "plug-in N (repeatable)")
@@ -198,7 +210,9 @@ RenderCommand::Prepared::Prepared(const RenderCommand& command, const GlobalOpti
     settings.precision = precisionOf(command.sound);
     settings.bits =
         command.sound.bits.empty() ? SampleBits::FollowInput : parseSampleBits(command.sound.bits);
-    settings.tailSeconds = command.tailSeconds;
+    settings.autoTail = command.tail == "auto";
+    settings.tailSeconds = settings.autoTail ? 0.0 : std::stod(command.tail);
+    settings.compensateLatency = command.compensateLatency;
     if (!command.automate.empty()) {
         automation = readAutomationFile(
             command.automate, chain,
