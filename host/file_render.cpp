@@ -12,6 +12,7 @@
 #include "file_identity.h"
 #include "frame/opcodes.h"
 #include "host_error.h"
+#include "resample.h"
 
 namespace tovrel {
 namespace {
@@ -59,16 +60,18 @@ class Render {
         report.sampleRate = reader_.sampleRate();
         report.input = SignalStats(reader_.channels());
         report.output = SignalStats(outputs);
-        if (settings_.automation != nullptr) settings_.automation->apply(chain_, 0);
-        {
-            std::vector<std::unique_ptr<ProcessingSession>> sessions;
-            for (Plugin* plugin : chain_) {
-                sessions.push_back(std::make_unique<ProcessingSession>(
-                    *plugin, reader_.sampleRate(), settings_.blockSize, settings_.precision));
-            }
-            ChainRenderer<T> renderer(chain_, reader_.channels(), settings_.blockSize);
-            stream(renderer, writer, report);
-            report.pluginSeconds = renderer.pluginSeconds();
+        rate_ = settings_.rate > 0 ? settings_.rate : reader_.sampleRate();
+        if (rate_ != reader_.sampleRate()) report.processingRate = rate_;
+        if (rate_ != reader_.sampleRate()) {
+            resampled<T>(writer, report, outputs);
+        } else {
+            sourceFrames_ = reader_.frames();
+            process<T>(
+                report, [this](T* in, int frames) { return reader_.read(in, frames); },
+                [&](const T* out, int frames) {
+                    report.output.add(out, frames);
+                    writer.write(out, frames);
+                });
         }
         writer.commit();
         report.integerOutput = writer.integerOutput();
@@ -79,8 +82,53 @@ class Render {
     }
 
   private:
+    // One processing run over the source, at rate_, with every member in a session.
+    template <typename T, typename Read, typename Write>
+    void process(RunReport& report, Read read, Write write) {
+        if (settings_.automation != nullptr) settings_.automation->apply(chain_, 0);
+        std::vector<std::unique_ptr<ProcessingSession>> sessions;
+        for (Plugin* plugin : chain_) {
+            sessions.push_back(std::make_unique<ProcessingSession>(
+                *plugin, rate_, settings_.blockSize, settings_.precision));
+        }
+        ChainRenderer<T> renderer(chain_, reader_.channels(), settings_.blockSize);
+        stream(renderer, read, write, report);
+        report.pluginSeconds = renderer.pluginSeconds();
+    }
+
+    // --rate: the whole input converted to rate_, processed, and converted back.
     template <typename T>
-    void stream(ChainRenderer<T>& renderer, AudioWriter& writer, RunReport& report) {
+    void resampled(AudioWriter& writer, RunReport& report, int outputs) {
+        const int channels = reader_.channels();
+        std::vector<float> input(static_cast<std::size_t>(reader_.frames()) * channels);
+        const int got = reader_.read(input.data(), static_cast<int>(reader_.frames()));
+        input.resize(static_cast<std::size_t>(got) * channels);
+        report.input.add(input.data(), got);
+        const std::vector<float> there = resample(input, channels, reader_.sampleRate(), rate_);
+        sourceFrames_ = static_cast<std::int64_t>(there.size()) / channels;
+        std::size_t at = 0;
+        std::vector<float> processed;
+        process<T>(
+            report,
+            [&](T* in, int frames) {
+                const int count = static_cast<int>(std::min<std::size_t>(
+                    static_cast<std::size_t>(frames), (there.size() - at) / channels));
+                std::copy(there.begin() + at, there.begin() + at + std::size_t(count) * channels,
+                          in);
+                at += static_cast<std::size_t>(count) * channels;
+                return count;
+            },
+            [&](const T* out, int frames) {
+                processed.insert(processed.end(), out, out + std::size_t(frames) * outputs);
+            });
+        const std::vector<float> back = resample(processed, outputs, rate_, reader_.sampleRate());
+        const int frames = static_cast<int>(back.size() / static_cast<std::size_t>(outputs));
+        report.output.add(back.data(), frames);
+        writer.write(back.data(), frames);
+    }
+
+    template <typename T, typename Read, typename Write>
+    void stream(ChainRenderer<T>& renderer, Read& read, Write& write, RunReport& report) {
         const int block = settings_.blockSize;
         std::vector<T> in(static_cast<std::size_t>(block) * reader_.channels());
         std::vector<T> out(static_cast<std::size_t>(block) * renderer.outputChannels());
@@ -88,7 +136,7 @@ class Render {
         report.latencyCompensated = settings_.compensateLatency && report.latency > 0;
         const std::int64_t held = report.latencyCompensated ? report.latency : 0;
         skip_ = held;
-        const double rate = reader_.sampleRate();
+        const double rate = rate_;
         std::int64_t tail = std::llround(settings_.tailSeconds * rate);
         report.tailSource = TailSource::Option;
         if (settings_.autoTail) {
@@ -96,21 +144,21 @@ class Render {
             report.tailSource = reported < 0 ? TailSource::Detected : TailSource::Plugin;
             tail = reported < 0 ? std::llround(kLongestTailSeconds * rate) : reported;
         }
-        const auto total = static_cast<std::uint64_t>(reader_.frames() + tail + held);
+        const auto total = static_cast<std::uint64_t>(sourceFrames_ + tail + held);
         std::uint64_t done = 0;
         const auto silence = [&](std::int64_t frames, bool untilQuiet) {
             const auto quietEnough = static_cast<std::int64_t>(std::llround(kQuietSeconds * rate));
             for (std::int64_t left = frames; left > 0;) {
                 if (untilQuiet && quietRun_ >= quietEnough) break;
                 const int count = static_cast<int>(std::min<std::int64_t>(left, block));
-                step<T>(renderer, writer, report, nullptr, out, count);
+                step<T>(renderer, write, nullptr, out, count);
                 left -= count;
                 progress(done += static_cast<std::uint64_t>(count), total);
             }
         };
-        while (const int got = reader_.read(in.data(), block)) {
-            report.input.add(in.data(), got);
-            step(renderer, writer, report, in.data(), out, got);
+        while (const int got = read(in.data(), block)) {
+            if (rate_ == reader_.sampleRate()) report.input.add(in.data(), got);
+            step(renderer, write, in.data(), out, got);
             progress(done += static_cast<std::uint64_t>(got), total);
         }
         const std::int64_t before = position_;
@@ -121,9 +169,9 @@ class Render {
         progress(total, total);
     }
 
-    template <typename T>
-    void step(ChainRenderer<T>& renderer, AudioWriter& writer, RunReport& report, const T* in,
-              std::vector<T>& out, int frames) {
+    template <typename T, typename Write>
+    void step(ChainRenderer<T>& renderer, Write& write, const T* in, std::vector<T>& out,
+              int frames) {
         if (hooks_.cancelled && hooks_.cancelled()) throw HostError("interrupted");
         if (settings_.automation == nullptr) {
             renderer.render(in, out.data(), frames);
@@ -136,8 +184,7 @@ class Render {
         const int dropped = static_cast<int>(std::min<std::int64_t>(skip_, frames));
         skip_ -= dropped;
         const T* kept = out.data() + std::size_t(dropped) * renderer.outputChannels();
-        report.output.add(kept, frames - dropped);
-        writer.write(kept, frames - dropped);
+        write(kept, frames - dropped);
     }
 
     template <typename T>
@@ -173,9 +220,11 @@ class Render {
     const FileRenderSettings& settings_;
     const RenderHooks& hooks_;
     AudioReader& reader_;
-    std::int64_t position_ = 0;  // frames rendered so far
-    std::int64_t skip_ = 0;      // latency frames still to drop from the output
-    std::int64_t quietRun_ = 0;  // frames in a row below kQuietLevel on every channel
+    double rate_ = 0.0;              // the plug-ins' rate
+    std::int64_t sourceFrames_ = 0;  // of the input at rate_
+    std::int64_t position_ = 0;      // frames rendered so far
+    std::int64_t skip_ = 0;          // latency frames still to drop from the output
+    std::int64_t quietRun_ = 0;      // frames in a row below kQuietLevel on every channel
 };
 
 }  // namespace

@@ -25,6 +25,9 @@ struct FileRenderSettings {
     // Drops the plug-ins' reported latency from the start and renders as much more at the end,
     // so the output lines up with the input and loses nothing.
     bool compensateLatency = true;
+    // The plug-ins run at this rate, the input converted to it and the output back; 0: the
+    // input's own rate.
+    double rate = 0.0;
     // Parameters that move during the render; its first values are set before processing
     // starts, as --set values are, and the rest at the start of each sub-block.
     Automation* automation = nullptr;

@@ -13,6 +13,7 @@ enum class TailSource { Option, Plugin, Detected };
 struct RunReport {
     std::string title;  // names the render, e.g. "defaults"
     double sampleRate = 44100.0;
+    double processingRate = 0.0;  // of the plug-ins, when --rate converted to it
     SignalStats input{0};
     SignalStats output{0};
     double seconds = 0.0;        // wall time of the whole render

@@ -38,6 +38,7 @@ struct RenderCommand {
     SoundOptions sound;
     std::string tail = "0";  // seconds, or auto
     bool compensateLatency = true;
+    double rate = 0.0;                  // 0: the input's
     std::vector<std::string> presetIn;  // each FILE or N:FILE
     std::string presetOut;
     std::string automate;

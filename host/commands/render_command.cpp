@@ -177,6 +177,10 @@ void RenderCommand::add(CLI::App& parent) {
                     "plug-in's own tail size, else until the output stays under -120 dBFS for "
                     "100 ms (at most 30 s)")
         ->check(CLI::IsMember({"auto"}) | CLI::Range(0.0, 3600.0));
+    app->add_option("--rate", rate,
+                    "run the plug-ins at this sample rate: the input is converted to it and the "
+                    "output back (libsamplerate)")
+        ->check(CLI::Range(1000.0, 1536000.0));
     app->add_flag("--compensate-latency,!--no-compensate-latency", compensateLatency,
                   "drop the plug-ins' reported latency from the start and flush it at the end, "
                   "so the output lines up with the input (default)");
@@ -213,10 +217,12 @@ RenderCommand::Prepared::Prepared(const RenderCommand& command, const GlobalOpti
     settings.autoTail = command.tail == "auto";
     settings.tailSeconds = settings.autoTail ? 0.0 : std::stod(command.tail);
     settings.compensateLatency = command.compensateLatency;
+    settings.rate = command.rate;
     if (!command.automate.empty()) {
-        automation = readAutomationFile(
-            command.automate, chain,
-            {double(reader.sampleRate()), command.automationStep, command.sound.allowOutOfRange});
+        automation =
+            readAutomationFile(command.automate, chain,
+                               {command.rate > 0 ? command.rate : double(reader.sampleRate()),
+                                command.automationStep, command.sound.allowOutOfRange});
         settings.automation = &*automation;
     }
 }

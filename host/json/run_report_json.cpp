@@ -37,6 +37,9 @@ nlohmann::ordered_json runReportJson(const RunReport& report) {
         {"integerOutput", report.integerOutput},
         // Only integer sample formats clip; float output keeps every over.
         {"clippedSamples", report.clipped},
+        // Set when --rate converted the audio for the plug-ins and back.
+        {"processingRate", report.processingRate > 0 ? nlohmann::ordered_json(report.processingRate)
+                                                     : nlohmann::ordered_json(nullptr)},
         {"latencyFrames", report.latency},
         {"latencyCompensated", report.latencyCompensated},
         {"tailFrames", report.tailFrames},
