@@ -18,7 +18,7 @@ namespace tovrel {
 namespace {
 
 // --tail auto without a size from the plug-in: until the output stays under -120 dBFS for
-// 100 ms, and no longer than 30 s.
+// 100 ms. Either way no longer than 30 s.
 constexpr double kQuietLevel = 1e-6;
 constexpr double kQuietSeconds = 0.1;
 constexpr double kLongestTailSeconds = 30.0;
@@ -142,7 +142,8 @@ class Render {
         if (settings_.autoTail) {
             const std::int64_t reported = chainTail(chain_);
             report.tailSource = reported < 0 ? TailSource::Detected : TailSource::Plugin;
-            tail = reported < 0 ? std::llround(kLongestTailSeconds * rate) : reported;
+            const std::int64_t longest = std::llround(kLongestTailSeconds * rate);
+            tail = reported < 0 ? longest : std::min(reported, longest);
         }
         const auto total = static_cast<std::uint64_t>(sourceFrames_ + tail + held);
         std::uint64_t done = 0;
