@@ -43,6 +43,20 @@ TEST_F(ChainTest, PlugInsRunInTheOrderGivenEachWithItsOwnSettings) {
         << beyond.err;
 }
 
+TEST_F(ChainTest, AutomationAddressesAMemberByItsNumber) {
+    test::writeAudio(in, {2, 44100, std::vector<double>(2 * kFrames, 0.4)});
+    const std::string lanes = dir.path("lanes.csv");
+    test::writeText(lanes, "frame,parameter,value,shape\n0,2:Gain,1,\n500,2:Gain,0.25,step\n");
+    const test::CommandResult result = render({"--plugin", FAKE_CLIPPER, "--plugin", FAKE_STEREO,
+                                               "--set", "Gain=0.75", "--automate", lanes});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find("Automated 2:Gain"), std::string::npos) << result.out;
+    // The clipper holds 0.5 throughout; the second member doubles it, then halves it from 500.
+    const test::Audio audio = test::readAudio(out);
+    EXPECT_EQ(audio.samples[2 * 499], 1.0);
+    EXPECT_EQ(audio.samples[2 * 500], 0.25);
+}
+
 TEST_F(ChainTest, ChannelsAreMatchedAsHostsDoAndTheMatchIsStated) {
     std::vector<double> ramp(2 * kFrames);
     for (std::size_t i = 0; i < ramp.size(); ++i) ramp[i] = static_cast<double>(i / 2) / 4096.0;
