@@ -19,10 +19,11 @@ int main(int argc, char** argv) {
     render.add(app);
     info.add(app);
     plot.add(app);
+    int status = 0;
     try {
         app.parse(argc, argv);
         if (*demo.app) demo.run(global);
-        if (*render.app) render.run(global);
+        if (*render.app) status = render.run(global);
         if (*info.app) info.run(global);
         if (*plot.app) plot.run(global);
     } catch (const CLI::CallForHelp& e) {
@@ -36,5 +37,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tovrel: error: %s\n", e.what());
         return 1;
     }
-    return 0;
+    return status;
 }
