@@ -1,13 +1,15 @@
-# GoogleTest for the PowerPC target, built from the sources Debian ships, under the same target
-# names that find_package(GTest) gives on the build machine. Every program linked with it also
-# gets the FPSCR-move trap, which the target's glibc needs under qemu.
+# GoogleTest for a cross target (PowerPC, Windows), built from the sources Debian ships, under the
+# same target names that find_package(GTest) gives on the build machine. On PowerPC every program
+# linked with it also gets the FPSCR-move trap, which the target's glibc needs under qemu.
 set(TOVREL_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources for the target")
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 add_subdirectory(${TOVREL_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 # Consumers take the trap's object file as a source of their own, so the linker keeps it.
-target_sources(gtest INTERFACE $<TARGET_OBJECTS:tovrel_fpscr_trap>)
+if(TOVREL_PPC_TARGET)
+  target_sources(gtest INTERFACE $<TARGET_OBJECTS:tovrel_fpscr_trap>)
+endif()
 foreach(name gtest gtest_main gmock gmock_main)
   if(NOT TARGET GTest::${name})
     add_library(GTest::${name} ALIAS ${name})
