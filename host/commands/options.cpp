@@ -19,11 +19,22 @@ std::string besideExecutable(const std::string& file) {
     return executable.substr(0, executable.rfind('/') + 1) + file;
 }
 
+// Tovrel.so beside tovrel in a build folder, or where an install put it.
+std::string defaultPlugin() {
+    const std::string beside = besideExecutable("Tovrel.so");
+    const std::string installed = besideExecutable("../lib/vst/Tovrel.so");
+    for (const std::string& path : {beside, installed}) {
+        if (access(path.c_str(), F_OK) == 0) return path;
+    }
+    throw HostError("no plug-in at '" + beside + "' or '" + installed +
+                    "': build Tovrel.so or pass --plugin PATH");
+}
+
 }  // namespace
 
 void addGlobalOptions(CLI::App& app, GlobalOptions& options) {
     app.add_option("--plugin", options.pluginPath,
-                   "VST 2.4 plug-in to load (default: Tovrel.so beside tovrel)");
+                   "VST 2.4 plug-in to load (default: Tovrel.so beside tovrel or in ../lib/vst)");
     app.add_flag("-q,--quiet", options.quiet, "no progress bar");
     // For reproducible renders in tests: seeds rand() before each instance is created.
     options.seedOption = app.add_option("--seed", options.seed)->group("");
@@ -46,13 +57,7 @@ void addSoundOptions(CLI::App& command, SoundOptions& options) {
 }
 
 std::unique_ptr<Plugin> loadPlugin(const GlobalOptions& options) {
-    std::string path = options.pluginPath;
-    if (path.empty()) {
-        path = besideExecutable("Tovrel.so");
-        if (access(path.c_str(), F_OK) != 0) {
-            throw HostError("no plug-in at '" + path + "': build Tovrel.so or pass --plugin PATH");
-        }
-    }
+    const std::string path = options.pluginPath.empty() ? defaultPlugin() : options.pluginPath;
     if (options.seedOption != nullptr && options.seedOption->count() > 0) std::srand(options.seed);
     return Plugin::open(path);
 }
