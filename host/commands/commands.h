@@ -1,4 +1,4 @@
-// The three commands of tovrel. Each registers its options, then runs when chosen; errors
+// The commands of tovrel. Each registers its options, then runs when chosen; errors
 // leave as HostError for main to print.
 #pragma once
 
@@ -33,6 +33,15 @@ struct RenderCommand {
 
 struct InfoCommand {
     CLI::App* app = nullptr;
+
+    void add(CLI::App& parent);
+    void run(const GlobalOptions& global);
+};
+
+struct ListCommand {
+    CLI::App* app = nullptr;
+    bool json = false;
+    double timeoutSeconds = 10.0;
 
     void add(CLI::App& parent);
     void run(const GlobalOptions& global);

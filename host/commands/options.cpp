@@ -4,11 +4,14 @@
 
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 
 #include "host/host_error.h"
 #include "host/parameter_lookup.h"
+#include "host/plugin_search.h"
 
 namespace tovrel {
+namespace fs = std::filesystem;
 namespace {
 
 std::string besideExecutable(const std::string& file) {
@@ -24,7 +27,7 @@ std::string defaultPlugin() {
     const std::string beside = besideExecutable("Tovrel.so");
     const std::string installed = besideExecutable("../lib/vst/Tovrel.so");
     for (const std::string& path : {beside, installed}) {
-        if (access(path.c_str(), F_OK) == 0) return path;
+        if (access(path.c_str(), F_OK) == 0) return fs::path(path).lexically_normal().string();
     }
     throw HostError("no plug-in at '" + beside + "' or '" + installed +
                     "': build Tovrel.so or pass --plugin PATH");
@@ -34,7 +37,9 @@ std::string defaultPlugin() {
 
 void addGlobalOptions(CLI::App& app, GlobalOptions& options) {
     app.add_option("--plugin", options.pluginPath,
-                   "VST 2.4 plug-in to load (default: Tovrel.so beside tovrel or in ../lib/vst)");
+                   "VST 2.4 plug-in: a path, or a name looked up in VST_PATH, LXVST_PATH, ~/.vst, "
+                   "/usr/local/lib/vst, /usr/lib/vst (default: Tovrel.so beside tovrel or in "
+                   "../lib/vst)");
     app.add_flag("-q,--quiet", options.quiet, "no progress bar");
     // For reproducible renders in tests: seeds rand() before each instance is created.
     options.seedOption = app.add_option("--seed", options.seed)->group("");
@@ -57,7 +62,10 @@ void addSoundOptions(CLI::App& command, SoundOptions& options) {
 }
 
 std::unique_ptr<Plugin> loadPlugin(const GlobalOptions& options) {
-    const std::string path = options.pluginPath.empty() ? defaultPlugin() : options.pluginPath;
+    const std::string path =
+        options.pluginPath.empty()
+            ? defaultPlugin()
+            : resolvePlugin(options.pluginPath, searchFolders(SearchEnvironment::fromProcess()));
     if (options.seedOption != nullptr && options.seedOption->count() > 0) std::srand(options.seed);
     return Plugin::open(path);
 }

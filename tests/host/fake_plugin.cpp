@@ -1,7 +1,10 @@
 // A tiny VST 2.4 effect for the host tests, built several times with different shapes (the
 // FAKE_* definitions come from the build file): FAKE_KIND 0 is a working effect, 1 returns no
-// record, 2 a record with the wrong magic, 3 exports no entry point. It journals the host's
-// requests, read with fakeJournal().
+// record, 2 a record with the wrong magic, 3 exports no entry point, 4 crashes in its entry
+// point and 5 never returns from it. It journals the host's requests, read with fakeJournal().
+#include <unistd.h>
+
+#include <csignal>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -88,6 +91,8 @@ extern "C" __attribute__((visibility("default"))) const char* fakeJournal() {
 // Kind 3 exports this under a name no host looks for.
 extern "C" __attribute__((visibility("default"))) AEffect* FAKE_ENTRY(audioMasterCallback host) {
     journal.clear();
+    if (FAKE_KIND == 4) std::raise(SIGSEGV);
+    while (FAKE_KIND == 5) pause();
     if (FAKE_KIND == 1 || host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) {
         return nullptr;
     }

@@ -15,5 +15,9 @@ extra=$(cd "$prefix" && find . -type f ! -path ./lib/vst/Tovrel.so ! -path ./bin
 [ -z "$extra" ] || fail "unexpected files installed: $extra"
 
 info=$("$prefix/bin/tovrel" info) || fail "the installed tovrel cannot load the plug-in"
-echo "$info" | grep -q "$prefix/lib/vst/Tovrel.so\|Tovrel" || fail "tovrel info says: $info"
-echo "installed: lib/vst/Tovrel.so and bin/tovrel; tovrel info loads the installed plug-in"
+echo "$info" | grep -q "$prefix/lib/vst/Tovrel.so" || fail "tovrel info says: $info"
+# By name, as a host finds it: VST_PATH names the prefix's plug-in folder.
+by_name=$(VST_PATH="$prefix/lib/vst" "$prefix/bin/tovrel" info --plugin Tovrel) ||
+  fail "tovrel --plugin Tovrel does not find the plug-in in VST_PATH"
+echo "$by_name" | grep -q "$prefix/lib/vst/Tovrel.so" || fail "--plugin Tovrel loaded: $by_name"
+echo "installed: lib/vst/Tovrel.so and bin/tovrel; tovrel loads it by default and by name"
