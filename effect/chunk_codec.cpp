@@ -7,18 +7,29 @@
 namespace tovrel {
 namespace {
 
-// Smallest non-zero magnitude a 0-to-1 control plausibly holds: a byte-swapped ordinary value
-// almost always lands far below it.
-const float kTinyMagnitude = std::ldexp(1.0f, -60);
+// Byte order of a loaded chunk. A chunk saved by this build holds finite values of ordinary
+// magnitude, in or out of 0..1 (setParameter stores out-of-range values, loading clamps them).
+// A value no real save produces (NaN or infinity, a subnormal, a non-zero magnitude below 2^-24
+// or above 2^24) suggests the bytes came from the opposite-endian build; the swapped reading is
+// taken only when it is then clean: every value 0 or in [2^-24, 1]. Otherwise the native reading
+// loads, clamped as always.
+constexpr float kSmallestControl = 0x1p-24f;
+constexpr float kLargestSaved = 0x1p24f;
 
-bool plausible(float value) {
-    if (std::isnan(value) || value < 0.0f || value > 1.0f) return false;
-    return value == 0.0f || std::fabs(value) >= kTinyMagnitude;
+bool savedByThisBuild(float value) {
+    if (!std::isfinite(value)) return false;
+    const float magnitude = std::fabs(value);
+    return magnitude == 0.0f || (magnitude >= kSmallestControl && magnitude <= kLargestSaved);
 }
 
-bool allPlausible(const float (&values)[kChunkValues]) {
+bool cleanControl(float value) {
+    return value == 0.0f || (value >= kSmallestControl && value <= 1.0f);
+}
+
+template <typename Predicate>
+bool all(const float (&values)[kChunkValues], Predicate predicate) {
     for (float value : values)
-        if (!plausible(value)) return false;
+        if (!predicate(value)) return false;
     return true;
 }
 
@@ -51,10 +62,10 @@ bool decodeChunk(const void* data, std::int32_t byteSize, float (&values)[kChunk
     const auto* bytes = static_cast<const unsigned char*>(data);
     float native[kChunkValues];
     readValues(bytes, false, native);
-    if (!allPlausible(native)) {
+    if (!all(native, savedByThisBuild)) {
         float swapped[kChunkValues];
         readValues(bytes, true, swapped);
-        if (allPlausible(swapped)) {
+        if (all(swapped, cleanControl)) {
             std::memcpy(values, swapped, sizeof values);
             return true;
         }

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "frame/editor.h"
-#include "frame/trampolines.h"
 
 namespace {
 
@@ -26,10 +25,10 @@ AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 programCount,
     // Every field a host does not hear about must read as zero.
     std::memset(&effectRecord, 0, sizeof effectRecord);
     effectRecord.magic = kEffectMagic;
-    effectRecord.dispatcher = dispatchEffectClass;
-    effectRecord.process = processClass;
-    effectRecord.setParameter = setParameterClass;
-    effectRecord.getParameter = getParameterClass;
+    effectRecord.dispatcher = dispatchEntry;
+    effectRecord.process = processEntry;
+    effectRecord.setParameter = setParameterEntry;
+    effectRecord.getParameter = getParameterEntry;
     effectRecord.numPrograms = programCount;
     effectRecord.numParams = parameterCount;
     effectRecord.numInputs = 1;
@@ -39,8 +38,8 @@ AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 programCount,
     effectRecord.object = static_cast<AudioEffect*>(this);
     effectRecord.uniqueID = fourCharCode('N', 'o', 'E', 'f');
     effectRecord.version = 1;
-    effectRecord.processReplacing = processClassReplacing;
-    effectRecord.processDoubleReplacing = processClassDoubleReplacing;
+    effectRecord.processReplacing = processReplacingEntry;
+    effectRecord.processDoubleReplacing = processDoubleReplacingEntry;
 }
 
 AudioEffect::~AudioEffect() {

@@ -93,4 +93,21 @@ class AudioEffect {
     VstInt32 numParams;
     VstInt32 currentProgram;
     AEffect effectRecord;
+
+  private:
+    // The six entries whose addresses the record carries (entries.cpp): each finds the object
+    // through the record's object field and makes one virtual call. A null record gets the
+    // fallback answer, and no exception ever reaches the host.
+    static VstIntPtr VSTCALLBACK dispatchEntry(AEffect* e, VstInt32 opcode, VstInt32 index,
+                                               VstIntPtr value, void* ptr, float opt);
+    static float VSTCALLBACK getParameterEntry(AEffect* e, VstInt32 index);
+    static void VSTCALLBACK setParameterEntry(AEffect* e, VstInt32 index, float value);
+    static void VSTCALLBACK processEntry(AEffect* e, float** inputs, float** outputs,
+                                         VstInt32 sampleFrames);
+    static void VSTCALLBACK processReplacingEntry(AEffect* e, float** inputs, float** outputs,
+                                                  VstInt32 sampleFrames);
+    static void VSTCALLBACK processDoubleReplacingEntry(AEffect* e, double** inputs,
+                                                        double** outputs, VstInt32 sampleFrames);
+    template <typename Result, typename Call>
+    static Result guarded(AEffect* e, Result fallback, Call call);
 };

@@ -2,11 +2,12 @@
 
 #include "host_error.h"
 #include "output_format.h"
+#include "reproducible_bytes.h"
 
 namespace tovrel {
 
 AudioWriter::AudioWriter(const std::string& path, int channels, int sampleRate, int format)
-    : file_(path), channels_(channels), integer_(isIntegerFormat(format)) {
+    : file_(path), channels_(channels), integer_(isIntegerFormat(format)), format_(format) {
     SF_INFO info{};
     info.channels = channels;
     info.samplerate = sampleRate;
@@ -16,6 +17,9 @@ AudioWriter::AudioWriter(const std::string& path, int channels, int sampleRate, 
         throw HostError("cannot write '" + path + "': " + sf_strerror(nullptr));
     }
     sf_command(sound_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    // The PEAK chunk of float files carries the time of writing: the same render would
+    // never give the same bytes twice.
+    sf_command(sound_, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
 }
 
 AudioWriter::~AudioWriter() {
@@ -53,6 +57,7 @@ void AudioWriter::commit() {
     if (closed != 0) {
         throw HostError("cannot write '" + file_.target() + "': " + sf_error_number(closed));
     }
+    makeReproducible(file_.descriptor(), format_, file_.target().c_str());
     file_.commit();
 }
 

@@ -33,6 +33,7 @@ class AudioWriter {
     AtomicFile file_;
     int channels_;
     bool integer_;
+    int format_;
     SNDFILE* sound_ = nullptr;
     std::uint64_t clipped_ = 0;
 };

@@ -7,6 +7,7 @@
 #include "audio_reader.h"
 #include "audio_writer.h"
 #include "block_renderer.h"
+#include "file_identity.h"
 #include "host_error.h"
 
 namespace tovrel {
@@ -91,6 +92,9 @@ class Render {
 
 RunReport renderFile(Plugin& plugin, AudioReader& input, const FileRenderSettings& settings,
                      const RenderHooks& hooks) {
+    // Renaming the result over the input would destroy the user's original.
+    if (sameFile(input.path(), settings.output))
+        throw HostError("will not write '" + settings.output + "': it is the input file");
     Render render(plugin, settings, hooks, input);
     if (settings.precision == Precision::Double) return render.run<double>();
     return render.run<float>();

@@ -8,7 +8,7 @@
 #include <type_traits>
 
 #include "effect/dsp/block_values.h"
-#include "effect/dsp/section_design.h"
+#include "effect/dsp/blocks/section_design.h"
 #include "frozen_double_double.h"
 
 namespace tovrel::bench {
@@ -48,7 +48,7 @@ class FixedChain {
         }
     }
 
-    static T fromProduct(dsp::LongDouble x) {
+    static T fromProduct(dsp::DoubleDouble x) {
         if constexpr (std::is_same_v<T, double>) {
             return x.hi;
         } else {
@@ -59,9 +59,9 @@ class FixedChain {
     static T noiseScale() { return fromProduct({5.5e-36, 1.5724085468671158e-52}); }
 
     void design(double cutoff) {
-        dsp::BasicSignalState<dsp::LongDouble> scratch{};
+        dsp::BasicSignalState<dsp::DoubleDouble> scratch{};
         dsp::designSections(scratch, cutoff);
-        const dsp::LongDouble* sections[] = {scratch.lowpassA, scratch.lowpassB, scratch.lowpassC,
+        const dsp::DoubleDouble* sections[] = {scratch.lowpassA, scratch.lowpassB, scratch.lowpassC,
                                              scratch.lowpassD};
         for (int s = 0; s < 4; ++s)
             for (int k = 0; k < 5; ++k)
@@ -99,7 +99,7 @@ class FixedChain {
         if (std::fabs(sample) < 1.18e-37) sample = static_cast<double>(ch.fpd) * 1.18e-37;
         const T dry = w(sample);
         T x = dry - onePole(ch.inHighpass, v.inHighpassCoeff, dry);
-        if (v.inputTrim != 1.0) x = x * w(v.inputTrim);
+        if (v.trim != 1.0) x = x * w(v.trim);
         x = saturate(biquad(0, ch, x));
         x = biquad(1, ch, x);
         x = x - onePole(ch.midHighpass, v.midHighpassCoeff, x);
@@ -116,10 +116,10 @@ class FixedChain {
         x = ((midBand + loSmooth * w(v.loLevel)) + w(v.hiLevel) * high) * w(4.0);
         x = saturate(biquad(2, ch, x));
         x = biquad(3, ch, x);
-        if (v.outputGain != 1.0) x = x * w(v.outputGain);
-        if (v.wetMix != 1.0) {
-            const T wet = left ? w(v.wetMix) * x : x * w(v.wetMix);
-            x = wet + dry * w(1.0 - v.wetMix);
+        if (v.gain != 1.0) x = x * w(v.gain);
+        if (v.dryWet != 1.0) {
+            const T wet = left ? w(v.dryWet) * x : x * w(v.dryWet);
+            x = wet + dry * w(1.0 - v.dryWet);
         }
         int exponent = 0;
         std::frexp(static_cast<float>(highOf(x)), &exponent);

@@ -1,6 +1,6 @@
 #include "frozen_double_double.h"
 
-#include "effect/dsp/double_double_emulation.h"
+#include "effect/dsp/number/double_double_emulation.h"
 
 namespace tovrel::bench {
 namespace {

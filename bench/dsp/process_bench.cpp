@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "effect/dsp/precision.h"
+#include "effect/dsp/blocks/precision.h"
 #include "effect/dsp/process.h"
 #include "fixed_chain.h"
 

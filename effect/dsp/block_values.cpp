@@ -34,17 +34,17 @@ double designRate(float sampleRate) {
 
 BlockValues computeBlockValues(float sampleRate, const ParameterSnapshot& parameters) {
     const double rate = designRate(sampleRate);
-    const double trim = parameters.A, hi = parameters.B, lo = parameters.C;
+    const double trim = parameters.trim, hi = parameters.hi, lo = parameters.lo;
     BlockValues values{};
     values.rateScale = rate * kInverse44100;
     values.hiDrive = (hi * hi) * 4.0;
-    values.inputTrim = (trim * 10.0) * (trim * 10.0);
+    values.trim = (trim * 10.0) * (trim * 10.0);
     values.hiLevel = bandLevel(hi);
     values.loDrive = (lo * lo) * 4.0;
     values.loLevel = bandLevel(lo);
     values.inHighpassCoeff = 0.001860867 / values.rateScale;
-    values.outputGain = parameters.D;
-    values.wetMix = parameters.E;
+    values.gain = parameters.gain;
+    values.dryWet = parameters.dryWet;
     values.hiBandCoeff = 0.236 / values.rateScale;
     values.midHighpassCoeff = 0.000287496 / values.rateScale;
     values.loBandCoeff = 0.159 / values.rateScale;

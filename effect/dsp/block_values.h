@@ -8,10 +8,10 @@ namespace tovrel::dsp {
 
 struct BlockValues {
     double rateScale;
-    double inputTrim;
+    double trim;
     double hiDrive, hiLevel;
     double loDrive, loLevel;
-    double outputGain, wetMix;
+    double gain, dryWet;
     double inHighpassCoeff, midHighpassCoeff, loBandCoeff, hiBandCoeff;
     double cutoff;  // low-pass corner as a fraction of the sample rate
 };

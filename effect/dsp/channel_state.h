@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "effect/dsp/arithmetic.h"
+#include "effect/dsp/number/arithmetic.h"
 #include "effect/dsp/signal_state.h"
 
 namespace tovrel::dsp {
@@ -28,24 +28,16 @@ struct ChannelState {
 };
 
 template <typename T>
-ChannelState<T> leftChannel(BasicSignalState<T>& s) {
+ChannelState<T> channelOf(BasicSignalState<T>& s, Channel channel) {
+    const bool left = channel == Channel::Left;
     // clang-format off
-    return {Channel::Left,
-            s.inHighpassL, s.midHighpassL, s.loBandL, s.loSmoothL, s.midBandL, s.hiHighpassL,
+    return {channel,
+            left ? s.inHighpassL : s.inHighpassR, left ? s.midHighpassL : s.midHighpassR,
+            left ? s.loBandL : s.loBandR,         left ? s.loSmoothL : s.loSmoothR,
+            left ? s.midBandL : s.midBandR,       left ? s.hiHighpassL : s.hiHighpassR,
             {s.lowpassA, s.lowpassB, s.lowpassC, s.lowpassD},
-            kHistoryL,
-            s.fpdL};
-    // clang-format on
-}
-
-template <typename T>
-ChannelState<T> rightChannel(BasicSignalState<T>& s) {
-    // clang-format off
-    return {Channel::Right,
-            s.inHighpassR, s.midHighpassR, s.loBandR, s.loSmoothR, s.midBandR, s.hiHighpassR,
-            {s.lowpassA, s.lowpassB, s.lowpassC, s.lowpassD},
-            kHistoryR,
-            s.fpdR};
+            left ? kHistoryL : kHistoryR,
+            left ? s.fpdL : s.fpdR};
     // clang-format on
 }
 

@@ -5,10 +5,10 @@
 #include <cstdint>
 
 #include "effect/dsp/block_values.h"
+#include "effect/dsp/blocks/section_design.h"
 #include "effect/dsp/channel_chain.h"
 #include "effect/dsp/channel_state.h"
 #include "effect/dsp/output_stage.h"
-#include "effect/dsp/section_design.h"
 
 namespace tovrel::dsp {
 
@@ -27,8 +27,8 @@ BlockValues prepareBlock(BasicSignalState<T>& state, float sampleRate,
                          const ParameterSnapshot& parameters) {
     const BlockValues values = computeBlockValues(sampleRate, parameters);
     designSections(state, values.cutoff);
-    ChannelState<T> left = leftChannel(state);
-    ChannelState<T> right = rightChannel(state);
+    ChannelState<T> left = channelOf(state, Channel::Left);
+    ChannelState<T> right = channelOf(state, Channel::Right);
     recoverFilters(left);
     recoverFilters(right);
     return values;
@@ -49,8 +49,8 @@ template <typename Path, typename T>
 void processFrames(BasicSignalState<T>& state, const BlockValues& values,
                    const typename Path::Sample* const* inputs,
                    typename Path::Sample* const* outputs, std::int32_t first, std::int32_t count) {
-    ChannelState<T> left = leftChannel(state);
-    ChannelState<T> right = rightChannel(state);
+    ChannelState<T> left = channelOf(state, Channel::Left);
+    ChannelState<T> right = channelOf(state, Channel::Right);
     for (std::int32_t i = first; i < first + count; ++i) {
         const typename Path::Sample inL = inputs[0][i];
         const typename Path::Sample inR = inputs[1][i];

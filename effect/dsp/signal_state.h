@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "effect/dsp/long_double.h"
+#include "effect/dsp/number/arithmetic.h"
 
 namespace tovrel::dsp {
 
@@ -34,11 +34,11 @@ struct BasicSignalState {
 };
 
 // Persistent state of one instance; value-initialise it ({}) to start from silence.
-struct SignalState : BasicSignalState<LongDouble> {};
+struct SignalState : BasicSignalState<DoubleDouble> {};
 
 // The five parameter values, read once at the start of each processing call.
 struct ParameterSnapshot {
-    float A, B, C, D, E;
+    float trim, hi, lo, gain, dryWet;
 };
 
 }  // namespace tovrel::dsp

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "host/host_error.h"
+#include "host/noise_seeds.h"
 #include "host/parameter_lookup.h"
 #include "host/plugin_search.h"
 
@@ -41,8 +42,9 @@ void addGlobalOptions(CLI::App& app, GlobalOptions& options) {
                    "/usr/local/lib/vst, /usr/lib/vst (default: Tovrel.so beside tovrel or in "
                    "../lib/vst)");
     app.add_flag("-q,--quiet", options.quiet, "no progress bar");
-    // For reproducible renders in tests: seeds rand() before each instance is created.
-    options.seedOption = app.add_option("--seed", options.seed)->group("");
+    app.add_option("--noise-seeds", options.noiseSeeds,
+                   "LEFT,RIGHT: the dither's seeds, for plug-ins that take them (default "
+                   "2490677913,3448036410, what an unseeded glibc process draws)");
 }
 
 void addSoundOptions(CLI::App& command, SoundOptions& options) {
@@ -66,8 +68,10 @@ std::unique_ptr<Plugin> loadPlugin(const GlobalOptions& options) {
         options.pluginPath.empty()
             ? defaultPlugin()
             : resolvePlugin(options.pluginPath, searchFolders(SearchEnvironment::fromProcess()));
-    if (options.seedOption != nullptr && options.seedOption->count() > 0) std::srand(options.seed);
-    return Plugin::open(path);
+    const NoiseSeeds seeds = parseNoiseSeeds(options.noiseSeeds);
+    auto plugin = Plugin::open(path);
+    setNoiseSeeds(*plugin, seeds);
+    return plugin;
 }
 
 void applySettings(Plugin& plugin, const std::vector<std::string>& settings, bool allowOutOfRange) {

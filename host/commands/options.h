@@ -14,8 +14,7 @@ namespace tovrel {
 struct GlobalOptions {
     std::string pluginPath;  // empty: Tovrel.so beside the executable
     bool quiet = false;
-    CLI::Option* seedOption = nullptr;
-    unsigned seed = 0;
+    std::string noiseSeeds = "2490677913,3448036410";
 };
 
 struct SoundOptions {
@@ -29,8 +28,8 @@ struct SoundOptions {
 void addGlobalOptions(CLI::App& app, GlobalOptions& options);
 void addSoundOptions(CLI::App& command, SoundOptions& options);
 
-// A fresh instance of the chosen plug-in; seeds rand() first when --seed was given, so the
-// plug-in's noise starts the same way on every run.
+// A fresh instance of the chosen plug-in with the --noise-seeds given to it (a plug-in that
+// does not take them keeps its own), so the same command renders the same bytes everywhere.
 std::unique_ptr<Plugin> loadPlugin(const GlobalOptions& options);
 
 // Applies --set values; every one is checked before any is applied.

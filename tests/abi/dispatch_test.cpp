@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -85,13 +86,39 @@ TEST_F(TovrelDispatch, TextsAreBoundedCopies) {
     }
 }
 
-TEST_F(TovrelDispatch, RequestsWithNullPointersAreHarmless) {
-    for (VstInt32 opcode : {effGetProgramName, effSetProgramName, effGetParamLabel,
-                            effGetParamDisplay, effGetParamName, effGetChunk, effSetChunk,
-                            effGetEffectName, effGetVendorString, effGetProductString, effCanDo,
-                            effGetSpeakerArrangement, effString2Parameter, effGetErrorText})
-        dispatch(effect, opcode, 0, 0, nullptr);
-    SUCCEED();
+TEST_F(TovrelDispatch, RequestsWithNullPointersAnswerTheirRefusal) {
+    struct Row {
+        VstInt32 opcode;
+        VstIntPtr answer;
+    };
+    // Every request that reads or writes through the host's pointer, handed null.
+    const Row rows[] = {{effGetProgramName, 0},
+                        {effSetProgramName, 0},
+                        {effGetParamLabel, 0},
+                        {effGetParamDisplay, 0},
+                        {effGetParamName, 0},
+                        {effGetChunk, 0},
+                        {effSetChunk, 0},
+                        {effGetEffectName, 0},
+                        {effGetVendorString, 0},
+                        {effGetProductString, 0},
+                        {effCanDo, -1},
+                        {effGetSpeakerArrangement, 0},
+                        {effSetSpeakerArrangement, 0},
+                        {effString2Parameter, 0},
+                        {effGetErrorText, 0},
+                        {effGetParameterProperties, 0},
+                        {effGetInputProperties, 0},
+                        {effGetOutputProperties, 0},
+                        {effGetProgramNameIndexed, 0},
+                        {effBeginLoadBank, 0},
+                        {effBeginLoadProgram, 0}};
+    for (const Row& row : rows)
+        EXPECT_EQ(dispatch(effect, row.opcode, 0, 0, nullptr), row.answer) << row.opcode;
+    // ...and none of them disturbed the settings or the program name.
+    EXPECT_EQ(effect->getParameter(effect, 0), 0.1f);
+    EXPECT_EQ(effect->getParameter(effect, 4), 1.0f);
+    EXPECT_EQ(text(effGetProgramName, 0, 24), "Default");
 }
 
 TEST_F(TovrelDispatch, ParametersThroughTheRecord) {
@@ -102,6 +129,13 @@ TEST_F(TovrelDispatch, ParametersThroughTheRecord) {
     EXPECT_EQ(effect->getParameter(effect, 7), 0.0f);
     EXPECT_EQ(effect->getParameter(effect, -1), 0.0f);
     EXPECT_EQ(text(effGetParamDisplay, 1, 8), "0.250000");
+}
+
+TEST_F(TovrelDispatch, NoiseSeedsThroughTheVendorRequest) {
+    std::uint32_t seeds[2] = {2490677913u, 3448036410u}, read[2] = {};
+    EXPECT_EQ(dispatch(effect, effVendorSpecific, fourCharCode('t', 'v', 'S', 'd'), 0, seeds), 1);
+    EXPECT_EQ(dispatch(effect, effVendorSpecific, fourCharCode('t', 'v', 'S', 'g'), 0, read), 1);
+    EXPECT_TRUE(read[0] == seeds[0] && read[1] == seeds[1]);
 }
 
 TEST_F(TovrelDispatch, ChunkRoundTrip) {

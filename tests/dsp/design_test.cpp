@@ -5,11 +5,11 @@
 #include <cmath>
 #include <tuple>
 
-#include "effect/dsp/biquad.h"
+#include "effect/dsp/blocks/biquad.h"
 #include "effect/dsp/block_values.h"
-#include "effect/dsp/one_pole.h"
-#include "effect/dsp/precision.h"
-#include "effect/dsp/saturator.h"
+#include "effect/dsp/blocks/one_pole.h"
+#include "effect/dsp/blocks/precision.h"
+#include "effect/dsp/blocks/saturator.h"
 #include "test_support.h"
 
 namespace tovrel::dsp::test {
@@ -38,7 +38,7 @@ TEST(BlockSetup, Values) {
 }
 
 // K follows from a low-pass design's own coefficients: b1 / a0 = 2 (K^2 - 1) / K^2.
-double designedK(const LongDouble* s) {
+double designedK(const DoubleDouble* s) {
     return std::sqrt(2.0 / (2.0 - highWord(s[kB1]) / highWord(s[kA0])));
 }
 
@@ -54,12 +54,12 @@ TEST(BlockSetup, Sections) {
                                    {1.076210852946577, 0.807976, 1.61595, 1.54548, 0.686428}};
     const int element[] = {kQ, kA0, kA1, kB1, kB2};
     for (int k = 0; k < 4; ++k) {
-        const LongDouble* c = s.*kSections[k];
+        const DoubleDouble* c = s.*kSections[k];
         EXPECT_EQ(highWord(c[kCutoff]), 0.4344671201814059);
         for (int i = 0; i < 5; ++i) EXPECT_NEAR(highWord(c[element[i]]), expected[k][i], 6e-6) << i;
         EXPECT_EQ(highWord(c[kA2]), highWord(c[kA0]));
         EXPECT_NEAR(designedK(c), 4.78843, 1e-5);
-        const LongDouble dcGain = (c[kA0] + c[kA1] + c[kA2]) / (widen(1.0) + c[kB1] + c[kB2]);
+        const DoubleDouble dcGain = (c[kA0] + c[kA1] + c[kA2]) / (widen(1.0) + c[kB1] + c[kB2]);
         EXPECT_NEAR(highWord(dcGain), 1.0, 1e-15);
     }
     for (std::int32_t frames : {0, -1, -1000}) {
@@ -76,23 +76,23 @@ TEST(BlockSetup, Sections) {
 
 // The design's own examples of the one-pole, the biquad and the saturator.
 TEST(BuildingBlocks, DesignExamples) {
-    LongDouble state{};
-    const LongDouble one = widen(1.0);
+    DoubleDouble state{};
+    const DoubleDouble one = widen(1.0);
     EXPECT_TRUE(sameBits(onePoleStep(state, 0.25, one), widen(0.25)));
     EXPECT_TRUE(sameBits(one - state, widen(0.75)));  // the high-pass output
     EXPECT_TRUE(sameBits(onePoleStep(state, 0.25, one), widen(0.4375)));
     // Tiny states are dropped, low word and all.
-    LongDouble tiny = makeLongDouble(-1.0e-37, 1.0e-60), atThreshold = widen(1.18e-37);
+    DoubleDouble tiny = makeDoubleDouble(-1.0e-37, 1.0e-60), atThreshold = widen(1.18e-37);
     EXPECT_TRUE(sameBits(onePoleStep(tiny, 0.5, widen(0.0)), widen(0.0)));
     EXPECT_EQ(highWord(onePoleStep(atThreshold, 0.5, widen(0.0))), 0.59e-37);
 
     // The biquad's history shifts after each output.
-    LongDouble section[kSectionSize] = {};
+    DoubleDouble section[kSectionSize] = {};
     section[kA0] = widen(0.25), section[kA1] = widen(0.5), section[kA2] = widen(0.25);
-    LongDouble* history = section + kHistoryL;
+    DoubleDouble* history = section + kHistoryL;
     const double outputs[] = {0.25, 0.5, 0.25, 0.0};
     for (int n = 0; n < 4; ++n) {
-        const LongDouble y = biquadStep(section, history, widen(n == 0 ? 1.0 : 0.0));
+        const DoubleDouble y = biquadStep(section, history, widen(n == 0 ? 1.0 : 0.0));
         EXPECT_EQ(highWord(y), outputs[n]) << n;
         EXPECT_TRUE(sameBits(history[kY1], y));
         EXPECT_EQ(highWord(history[kY2]), n == 0 ? 0.0 : outputs[n - 1]);
@@ -102,7 +102,7 @@ TEST(BuildingBlocks, DesignExamples) {
     // The saturator rises to its limits; beyond them, by a low word too, it gives the limit's.
     EXPECT_NEAR(highWord(saturate(widen(0.5))), 0.494475, 1e-15);
     EXPECT_NEAR(highWord(saturate(widen(1.0))), 0.8232, 1e-15);
-    for (LongDouble x : {widen(2.0), widen(1e300), widen(INFINITY), makeLongDouble(1.0, 1e-20)}) {
+    for (DoubleDouble x : {widen(2.0), widen(1e300), widen(INFINITY), makeDoubleDouble(1.0, 1e-20)}) {
         EXPECT_TRUE(sameBits(saturate(x), saturate(widen(1.0))));
         EXPECT_TRUE(sameBits(saturate(-x), saturate(widen(-1.0))));
     }

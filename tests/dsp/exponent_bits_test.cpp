@@ -1,6 +1,6 @@
 // The dither's bit-level exponent arithmetic against the C library at run time, over the whole
 // exponent range of both formats.
-#include "effect/dsp/exponent_bits.h"
+#include "effect/dsp/number/exponent_bits.h"
 
 #include <gtest/gtest.h>
 

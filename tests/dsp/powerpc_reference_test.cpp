@@ -13,7 +13,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "effect/dsp/double_double_emulation.h"
+#include "effect/dsp/number/double_double_emulation.h"
 #include "test_support.h"
 
 namespace tovrel::dsp::test {
@@ -34,7 +34,7 @@ TEST(DoubleDouble, EmulationAndSignalPathMatchTheRuntime) {
     std::ifstream file(TOVREL_DD_VECTORS, std::ios::binary);
     const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(file), {}};
     ASSERT_EQ(bytes.size(), 32u + 51736u * 56u) << TOVREL_DD_VECTORS;
-    LongDouble (*const sets[2][4])(LongDouble, LongDouble) = {
+    DoubleDouble (*const sets[2][4])(DoubleDouble, DoubleDouble) = {
         {emulation::add, emulation::subtract, emulation::multiply, emulation::divide},
         {add, subtract, multiply, divide}};
     for (const auto& ops : sets) {
@@ -45,13 +45,13 @@ TEST(DoubleDouble, EmulationAndSignalPathMatchTheRuntime) {
             for (int k = 0; k < 6; ++k) bits[k] = littleEndian(record + 8 + 8 * k);
             double w[6];
             std::memcpy(w, bits, sizeof w);
-            const LongDouble a = makeLongDouble(w[0], w[1]), b = makeLongDouble(w[2], w[3]);
+            const DoubleDouble a = makeDoubleDouble(w[0], w[1]), b = makeDoubleDouble(w[2], w[3]);
             const int op = record[0];
             ASSERT_LT(op, 6);
             // Comparisons answer flags: 1 a > b, 2 a < b, 4 ==, 8 >=, 16 <=, 32 !=.
-            const LongDouble r = op == 4   ? widen((a > b) + 2 * (a < b) + 4 * (a == b) +
+            const DoubleDouble r = op == 4   ? widen((a > b) + 2 * (a < b) + 4 * (a == b) +
                                                    8 * (a >= b) + 16 * (a <= b) + 32 * (a != b))
-                                 : op == 5 ? makeLongDouble(highWord(a), toFloat(a))
+                                 : op == 5 ? makeDoubleDouble(highWord(a), toFloat(a))
                                            : ops[op](a, b);
             if (sameWord(w[4], highWord(r)) && sameWord(w[5], lowWord(r))) continue;
             if (++mismatches[op] > 3) continue;
@@ -63,7 +63,7 @@ TEST(DoubleDouble, EmulationAndSignalPathMatchTheRuntime) {
     // Widening gives a low word of +0; narrowing to float ignores the low word, even halfway
     // between two floats where it would tip the rounding up.
     EXPECT_TRUE(!std::signbit(lowWord(widen(-0.5))));
-    EXPECT_EQ(toFloat(makeLongDouble(1.0 + 0x1p-24, 0x1p-60)), 1.0f);
+    EXPECT_EQ(toFloat(makeDoubleDouble(1.0 + 0x1p-24, 0x1p-60)), 1.0f);
 }
 
 // FNV-1a over the values of 32- and 64-bit words, so the digest is the same on either byte order.

@@ -108,8 +108,8 @@ TEST(Robustness, RecoversFromBadSamplesAndParameters) {
             EXPECT_TRUE(recovers<float>(p, p, bad) && recovers<double>(p, p, bad)) << bad;
         }
         for (double bad : {1e308, -1.7e308}) EXPECT_TRUE(recovers<double>(p, p, bad)) << bad;
-        for (auto field : {&ParameterSnapshot::A, &ParameterSnapshot::B, &ParameterSnapshot::C,
-                           &ParameterSnapshot::D, &ParameterSnapshot::E}) {
+        for (auto field : {&ParameterSnapshot::trim, &ParameterSnapshot::hi, &ParameterSnapshot::lo,
+                           &ParameterSnapshot::gain, &ParameterSnapshot::dryWet}) {
             for (float bad : {NAN, INFINITY, -INFINITY}) {
                 ParameterSnapshot during = p;
                 during.*field = bad;
@@ -129,7 +129,7 @@ TEST(Robustness, HugeInputsAndLowRatesStayBounded) {
         Stereo<double> s(4096, 0x1p64);
         Stereo<float> f(4096, 0x1p64);
         s.left[10] = f.left[10] = 0x1p64, s.left[11] = f.left[11] = -0x1p64;
-        EXPECT_TRUE(bounded(s, 44100, p, p, 0) && bounded(f, 192000, p, p, 0)) << p.B;
+        EXPECT_TRUE(bounded(s, 44100, p, p, 0) && bounded(f, 192000, p, p, 0)) << p.hi;
     }
     for (float rate :
          {8000.0f, 11025.0f, 22050.0f, 32000.0f, 38320.0f, 0.0f, -44100.0f, INFINITY, NAN}) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "tovrel_fixture.h"
@@ -26,6 +27,29 @@ std::vector<unsigned char> chunkOf(const Values& values) {
     std::vector<unsigned char> bytes(4 * values.size());
     std::memcpy(bytes.data(), values.data(), bytes.size());
     return bytes;
+}
+
+// The same values as the opposite-endian build saves them.
+std::vector<unsigned char> swappedChunkOf(const Values& values) {
+    auto bytes = chunkOf(values);
+    for (std::size_t i = 0; i < bytes.size(); i += 4) {
+        std::swap(bytes[i], bytes[i + 3]);
+        std::swap(bytes[i + 1], bytes[i + 2]);
+    }
+    return bytes;
+}
+
+Values clamped(Values values) {
+    for (float& value : values) value = value < 0.0f ? 0.0f : value > 1.0f ? 1.0f : value;
+    return values;
+}
+
+Values loadInFreshInstance(std::vector<unsigned char> bytes) {
+    auto effect = testing::makeTovrel();
+    effect->setChunk(bytes.data(), static_cast<VstInt32>(bytes.size()));
+    Values loaded;
+    for (VstInt32 i = 0; i < 5; ++i) loaded.push_back(effect->getParameter(i));
+    return loaded;
 }
 
 void expectParameters(Tovrel& effect, const Values& expected) {
@@ -62,7 +86,7 @@ TEST(TovrelChunk, LoadsTheFirstTwentyBytesWhateverTheFlagAndSize) {
 TEST(TovrelChunk, LoadingClampsToTheControlRange) {
     const std::pair<Values, Values> cases[] = {
         {{1.5f, -0.2f, kInf, -kInf, kNaN}, {1.0f, 0.0f, 1.0f, 0.0f, kNaN}},
-        // 2.0 is implausible but its swapped reading is worse: native, clamped.
+        // Out-of-range but ordinary magnitudes are legal saves: native, clamped.
         {{2.0f, 0.5f, 0.5f, 0.5f, 0.5f}, {1.0f, 0.5f, 0.5f, 0.5f, 0.5f}},
     };
     for (const auto& [stored, loaded] : cases) {
@@ -85,6 +109,49 @@ TEST(TovrelChunk, BigEndianChunkLoadsOnEitherByteOrder) {
     for (VstInt32 i = 0; i < 5; ++i) effect->setParameter(i, 0.3f);
     effect->setChunk(bigEndian, 20);
     expectParameters(*effect, {0.1f, 0.5f, 0.5f, 1.0f, 1.0f});
+}
+
+TEST(TovrelChunk, OutOfRangeSavesReloadClampedNotByteSwapped) {
+    // A negative Gain once made the whole chunk load as swapped near-zero values: a silent project.
+    auto saver = testing::makeTovrel();
+    for (VstInt32 i = 0; i < 5; ++i) saver->setParameter(i, 0.7f);
+    saver->setParameter(3, -0.7f);
+    EXPECT_EQ(loadInFreshInstance(saveChunk(*saver)), Values({0.7f, 0.7f, 0.7f, 0.0f, 0.7f}));
+
+    const Values saves[] = {
+        {0.35f, 0.0f, 0.0f, 1.4f, 0.7f},
+        {-0.7f, -0.7f, -0.7f, -0.7f, -0.7f},
+        {3.0f, -3.0f, 0.5f, 0.25f, 1.0f},
+        {0x1p24f, -0x1p24f, 0x1p-24f, -0x1p-24f, 0.1f},  // the widest magnitudes a save can hold
+        {1.0000001f, -1e-7f, 0.9f, 100.0f, -0.0f},
+    };
+    for (const Values& saved : saves)
+        EXPECT_EQ(loadInFreshInstance(chunkOf(saved)), clamped(saved))
+            << saved[0] << " " << saved[3];
+}
+
+TEST(TovrelChunk, OrdinaryBigEndianSettingsLoadAsSaved) {
+    const Values saved = {0.7f, 0.35f, 0.9f, 0.1f, 0.6f};
+    EXPECT_EQ(loadInFreshInstance(swappedChunkOf(saved)), saved);
+    // A native reading with a defect but a swapped reading that is no control value stays native.
+    const Values nativeNaN = {0.5f, 0.5f, 0.5f, 0.5f, kNaN};
+    EXPECT_TRUE(std::isnan(loadInFreshInstance(chunkOf(nativeNaN))[4]));
+}
+
+TEST(TovrelChunk, RandomChunksReloadAsSavedInEitherByteOrder) {
+    std::mt19937 random(20261206);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f), wide(-3.0f, 3.0f);
+    auto draw = [&](auto& distribution) {
+        Values values(5);
+        for (float& value : values) value = distribution(random);
+        return values;
+    };
+    for (int i = 0; i < 300; ++i) {
+        const Values inRange = draw(unit), outOfRange = draw(wide), bigEndian = draw(unit);
+        ASSERT_EQ(loadInFreshInstance(chunkOf(inRange)), inRange) << i;
+        ASSERT_EQ(loadInFreshInstance(chunkOf(outOfRange)), clamped(outOfRange)) << i;
+        ASSERT_EQ(loadInFreshInstance(swappedChunkOf(bigEndian)), bigEndian) << i;
+    }
 }
 
 TEST(TovrelChunk, NullOrShortBlocksAreRefusedWithoutReadingPastThem) {

@@ -1,4 +1,4 @@
-// The record a host sees, the trampolines behind it, the entry point and close. The host-level
+// The record a host sees, the entries behind it, the entry point and close. The host-level
 // tests load the built plug-in for the rest: both entry names, the version question, a host
 // without a version, a null callback and the fields the effect leaves zero.
 #include <gtest/gtest.h>
@@ -7,7 +7,6 @@
 #include <tuple>
 
 #include "frame/factory.h"
-#include "frame/trampolines.h"
 #include "frame_test_support.h"
 
 extern "C" AEffect* VSTPluginMain(audioMasterCallback audioMaster);
@@ -40,7 +39,7 @@ TEST(Record, FrameDefaultsAndFlags) {
     EXPECT_EQ(effect.getPlugCategory(), kPlugCategSynth);
 }
 
-TEST(Trampolines, ForwardToTheObjectLetNoExceptionOutAndCloseDestroys) {
+TEST(Entries, ForwardToTheObjectLetNoExceptionOutAndCloseDestroys) {
     for (bool throwing : {false, true}) {
         AEffect* r = (new RecordingEffect)->getAeffect();
         static_cast<RecordingEffect*>(r->object)->throwing = throwing;
@@ -58,10 +57,16 @@ TEST(Trampolines, ForwardToTheObjectLetNoExceptionOutAndCloseDestroys) {
                   "processReplacing(P,32);processDoubleReplacing(P,16);close();~effect()");
     }
     // A host handing back a null record gets a harmless answer.
-    EXPECT_EQ(dispatchEffectClass(nullptr, 22, 0, 0, nullptr, 0), 0);
-    EXPECT_EQ(getParameterClass(nullptr, 0), 0.0f);
-    setParameterClass(nullptr, 0, 1.0f);
-    processClassReplacing(nullptr, nullptr, nullptr, 1);
+    BareEffect effect;
+    const AEffect r = *effect.getAeffect();
+    EXPECT_EQ(r.dispatcher(nullptr, 22, 0, 0, nullptr, 0), 0);
+    EXPECT_EQ(r.dispatcher(nullptr, 1, 0, 0, nullptr, 0), 0);  // nothing to close
+    EXPECT_EQ(r.getParameter(nullptr, 0), 0.0f);
+    r.setParameter(nullptr, 0, 1.0f);
+    r.process(nullptr, nullptr, nullptr, 1);
+    r.processReplacing(nullptr, nullptr, nullptr, 1);
+    r.processDoubleReplacing(nullptr, nullptr, nullptr, 1);
+    EXPECT_EQ(takeJournal(), "");
 }
 
 TEST(Entry, BuildsOnTheHostsCallbackAndGivesANullRecordWhenTheFactoryFails) {

@@ -2,6 +2,10 @@
 // nothing lost, a render, presets in all four forms, and a third-party plug-in from Debian.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cmath>
+#include <thread>
+
 #include "test_support.h"
 
 namespace tovrel {
@@ -32,7 +36,12 @@ TEST_F(CommandTest, BadInputGivesOneLineAndNonZeroExitAndLosesNothing) {
     ASSERT_EQ(test::runTovrel(render(FAKE_CHUNKS, {"--save-preset", preset})).exitCode, 0);
     test::writeText(out, kEarlier);
     test::writeText(dir.path("cut.fxp"), test::readText(preset).substr(0, 60));
+    test::fs::create_symlink(stereo, dir.path("link.wav"));
+    const std::string original = test::readText(stereo);
     const std::pair<Args, std::string> cases[] = {
+        {render(FAKE_STEREO, {}, stereo, stereo), "it is the input file"},
+        {render(FAKE_STEREO, {}, stereo, dir.path("./stereo.wav")), "it is the input file"},
+        {render(FAKE_STEREO, {}, stereo, dir.path("link.wav")), "it is the input file"},
         {render(FAKE_STEREO, {}, dir.path("missing.wav")), "No such file or directory"},
         {render(FAKE_STEREO, {}, text), "unsupported audio format"},
         {render(FAKE_MONO_IN), "2 channels"},
@@ -66,6 +75,47 @@ TEST_F(CommandTest, BadInputGivesOneLineAndNonZeroExitAndLosesNothing) {
         EXPECT_NE(result.err.find(fragment), std::string::npos) << result.err;
         EXPECT_EQ(dir.entries(), before) << fragment;
         EXPECT_EQ(test::readText(out), kEarlier) << fragment;
+    }
+    EXPECT_EQ(test::readText(stereo), original);
+}
+
+TEST_F(CommandTest, TheSameRenderWritesTheSameBytesInEveryFormat) {
+    // Float input, so the containers that follow the input's sample format write floats too.
+    const std::string in = dir.path("in.wav");
+    std::vector<double> noise(2 * 9600);
+    for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = 0.5 * std::sin(0.01 * i * i);
+    test::writeAudio(in, {2, 48000, noise}, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
+    const std::pair<std::string, Args> outputs[] = {
+        {"wav", {}},
+        {"wav", {"--bits", "64f"}},
+        {"wav", {"--bits", "16"}},
+        {"aiff", {}},
+        {"caf", {}},
+        {"w64", {}},
+        {"rf64", {}},
+        {"au", {}},
+        {"flac", {"--bits", "24"}},
+        {"ogg", {}},
+        {"opus", {}},
+        {"mp3", {}},
+    };
+    auto renderAll = [&](const std::string& prefix) {
+        std::vector<std::string> files;
+        for (const auto& [extension, extra] : outputs) {
+            files.push_back(dir.path(prefix + std::to_string(files.size()) + "." + extension));
+            const test::CommandResult result =
+                test::runTovrel(render(FAKE_STEREO, extra, in, files.back()));
+            EXPECT_EQ(result.exitCode, 0) << files.back() << ": " << result.err;
+        }
+        return files;
+    };
+    const std::vector<std::string> first = renderAll("first");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));  // a clock that ticks in seconds
+    const std::vector<std::string> second = renderAll("second");
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        const std::string bytes = test::readText(first[i]);
+        EXPECT_GT(bytes.size(), 1000u) << first[i];
+        EXPECT_TRUE(bytes == test::readText(second[i])) << first[i] << " differs between runs";
     }
 }
 

@@ -1,23 +1,24 @@
 // The built Tovrel.so through the command and through the record in-process: the same input,
-// settings and noise seed give the same samples, bit for bit.
+// settings and noise seeds give the same samples, bit for bit.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "host/buffer_render.h"
 #include "host/demo_signal.h"
+#include "host/noise_seeds.h"
 #include "host/parameter_lookup.h"
 #include "test_support.h"
 
 namespace tovrel {
 
-constexpr unsigned kSeed = 11;
+constexpr NoiseSeeds kSeeds{123456789u, 987654321u};
 const std::vector<std::string> kSettings = {"Hi=0.7", "lo=0.3", "0=0.2"};
 
-// A fresh instance, seeded and set as the command does it for --seed and --set.
-std::unique_ptr<Plugin> freshInstance() {
-    std::srand(kSeed);  // the effect seeds its noise from rand()
+// A fresh instance, seeded and set as the command does it for --noise-seeds and --set.
+std::unique_ptr<Plugin> freshInstance(NoiseSeeds seeds = kSeeds) {
     auto plugin = Plugin::open(TOVREL_PLUGIN);
+    EXPECT_TRUE(setNoiseSeeds(*plugin, seeds));
     for (const std::string& text : kSettings) {
         const ParameterAssignment assignment = parseAssignment(*plugin, text, false);
         plugin->setParameter(assignment.index, assignment.value);
@@ -35,8 +36,14 @@ class TovrelEndToEndTest : public ::testing::Test {
     void SetUp() override { test::writeAudio(input, {kDemoChannels, kDemoSampleRate, wide}); }
 
     int render(std::vector<std::string> extra) {
-        std::vector<std::string> args = {"render",      input,     out,      "--plugin",
-                                         TOVREL_PLUGIN, "--quiet", "--seed", std::to_string(kSeed)};
+        std::vector<std::string> args = {"render",
+                                         input,
+                                         out,
+                                         "--plugin",
+                                         TOVREL_PLUGIN,
+                                         "--quiet",
+                                         "--noise-seeds",
+                                         "123456789,987654321"};
         for (const std::string& text : kSettings) args.insert(args.end(), {"--set", text});
         args.insert(args.end(), extra.begin(), extra.end());
         return test::runTovrel(args).exitCode;
@@ -53,6 +60,21 @@ TEST_F(TovrelEndToEndTest, CommandMatchesInProcessRenderBitForBitInBothPrecision
     EXPECT_TRUE(test::sameBits(
         test::readAudio(out).samples,
         renderBuffer(*freshInstance(), wide, kDemoChannels, kDemoSampleRate, 300).audio));
+}
+
+TEST_F(TovrelEndToEndTest, DefaultNoiseSeedsAreWhatAnUnseededGlibcProcessDraws) {
+    std::vector<std::string> args = {"render", input, out, "--plugin", TOVREL_PLUGIN};
+    for (const std::string& text : kSettings) args.insert(args.end(), {"--set", text});
+    ASSERT_EQ(test::runTovrel(args).exitCode, 0);
+    const std::vector<float> expected = renderBuffer(*freshInstance(kDefaultNoiseSeeds), signal,
+                                                     kDemoChannels, kDemoSampleRate, 512)
+                                            .audio;
+    EXPECT_TRUE(test::sameBits(test::readAudio(out).samples, {expected.begin(), expected.end()}));
+    for (const char* bad : {"16385,99999", "99999", "1,2,3", "-5,99999", "99999,4294967296"}) {
+        const test::CommandResult result = test::runTovrel(
+            {"render", input, out, "--plugin", TOVREL_PLUGIN, "--noise-seeds", bad});
+        EXPECT_NE(result.err.find("malformed noise seeds"), std::string::npos) << bad;
+    }
 }
 
 TEST_F(TovrelEndToEndTest, PresetSaveThenLoadGivesTheIdenticalChunk) {

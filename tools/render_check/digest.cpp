@@ -8,7 +8,7 @@
 namespace tovrel::render {
 namespace {
 
-void printWord(std::FILE* out, const char* field, int element, dsp::LongDouble value) {
+void printWord(std::FILE* out, const char* field, int element, dsp::DoubleDouble value) {
     if (element < 0) {
         std::fprintf(out, "state %s", field);
     } else {
@@ -54,7 +54,7 @@ void FrameDump::frame(std::uint64_t left, std::uint64_t right) {
 void printState(std::FILE* out, const dsp::SignalState& state) {
     const struct {
         const char* name;
-        const dsp::LongDouble& value;
+        const dsp::DoubleDouble& value;
     } onePoles[] = {
         {"inHighpassL", state.inHighpassL}, {"midHighpassL", state.midHighpassL},
         {"loBandL", state.loBandL},         {"loSmoothL", state.loSmoothL},
@@ -66,7 +66,7 @@ void printState(std::FILE* out, const dsp::SignalState& state) {
     for (const auto& field : onePoles) printWord(out, field.name, -1, field.value);
     const struct {
         const char* name;
-        const dsp::LongDouble* elements;
+        const dsp::DoubleDouble* elements;
     } sections[] = {{"lowpassA", state.lowpassA},
                     {"lowpassB", state.lowpassB},
                     {"lowpassC", state.lowpassC},

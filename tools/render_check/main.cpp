@@ -7,8 +7,6 @@
 //   tovrel_render --probe-samples NAME FIRST COUNT  the arguments and results of one probe
 //   tovrel_render --list                            the case names
 //   --plugin PATH renders a plug-in file instead of the linked-in effect (outputs only).
-// Every instance gets the dither seeds glibc's rand() gives, whatever the C library.
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -17,7 +15,7 @@
 #include <vector>
 
 #include "effect/state_access.h"
-#include "frame/opcodes.h"
+#include "host/noise_seeds.h"
 #include "host/plugin.h"
 #include "tools/render_check/cases.h"
 #include "tools/render_check/digest.h"
@@ -83,23 +81,11 @@ Options parse(int argc, char** argv) {
     return o;
 }
 
-// The dither seeds a glibc process draws after srand(1). Other C libraries draw others (the
-// Windows one among them), so they are set through the effect's vendor request.
-constexpr std::uint32_t kNoiseSeeds[2] = {2490677913u, 3448036410u};
-constexpr VstInt32 kSetNoiseSeeds = fourCharCode('t', 'v', 'S', 'd');
-
-// A fresh instance with the noise generator seeded alike on every platform.
+// A fresh instance with the noise seeds set alike on every platform, whatever its rand() gives.
 std::unique_ptr<Plugin> openInstance(const Options& o) {
-    std::srand(1);
     auto plugin = o.plugin.empty() ? Plugin::open(&VSTPluginMain, "linked-in Tovrel")
                                    : Plugin::open(o.plugin);
-    std::uint32_t seeds[2] = {kNoiseSeeds[0], kNoiseSeeds[1]};
-    if (plugin->dispatch(effVendorSpecific, kSetNoiseSeeds, 0, seeds) != 1 && o.plugin.empty()) {
-        // An effect without the request: the linked-in one is seeded in place.
-        auto& state = const_cast<dsp::SignalState&>(signalStateOf(&plugin->record()));
-        state.fpdL = seeds[0];
-        state.fpdR = seeds[1];
-    }
+    if (!setNoiseSeeds(*plugin, kDefaultNoiseSeeds)) usage("the plug-in does not take noise seeds");
     return plugin;
 }
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "effect/dsp/long_double.h"
+#include "effect/dsp/number/arithmetic.h"
 #include "tools/render_check/bits.h"
 #include "tools/render_check/fnv.h"
 #include "tools/render_check/runtime_routines.h"
@@ -13,7 +13,7 @@
 namespace tovrel::render {
 namespace {
 
-using dsp::LongDouble;
+using dsp::DoubleDouble;
 
 constexpr int kSamples = 40000;
 
@@ -28,10 +28,10 @@ double randomDouble(NoiseSource& noise, int low, int high) {
 }
 
 // A canonical pair: the low word is below half a unit in the last place of the high word.
-LongDouble randomLongDouble(NoiseSource& noise, int low, int high) {
+DoubleDouble randomDoubleDouble(NoiseSource& noise, int low, int high) {
     const double hi = randomDouble(noise, low, high);
     if (noise.next() % 4 == 0) return dsp::widen(hi);
-    return dsp::makeLongDouble(hi, hi * (noise.nextBipolar() * 0x1p-54));
+    return dsp::makeDoubleDouble(hi, hi * (noise.nextBipolar() * 0x1p-54));
 }
 
 void powFifth(ProbeVisitor& v) {
@@ -55,7 +55,7 @@ void powTwo(ProbeVisitor& v) {
 
 // Pre-warping arguments formed as the coefficient setup forms them, then arbitrary ones.
 void tangent(ProbeVisitor& v) {
-    const LongDouble pi = dsp::widen(3.141592653589793);
+    const DoubleDouble pi = dsp::widen(3.141592653589793);
     for (int rate = 8000; rate <= 384000; rate += 25) {
         const double cutoff = 19160.0 / static_cast<double>(rate);
         const double x = dsp::highWord(pi * dsp::widen(cutoff));
@@ -98,33 +98,33 @@ void exponentFloat(ProbeVisitor& v) {
     }
 }
 
-template <LongDouble (*op)(LongDouble, LongDouble)>
+template <DoubleDouble (*op)(DoubleDouble, DoubleDouble)>
 void arithmetic(ProbeVisitor& v) {
     NoiseSource noise(0xdd00u);
     for (int i = 0; i < kSamples; ++i) {
-        const LongDouble a = randomLongDouble(noise, -40, 40);
+        const DoubleDouble a = randomDoubleDouble(noise, -40, 40);
         // Every fourth pair nearly cancels; the others spread their exponents apart.
-        const LongDouble b =
-            i % 4 == 0 ? dsp::makeLongDouble(
+        const DoubleDouble b =
+            i % 4 == 0 ? dsp::makeDoubleDouble(
                              -dsp::highWord(a) * (1.0 + noise.nextBipolar() * 0x1p-40), 0.0)
-                       : randomLongDouble(noise, -60, 60);
-        const LongDouble r = op(a, b);
+                       : randomDoubleDouble(noise, -60, 60);
+        const DoubleDouble r = op(a, b);
         v.sample({bitsOf(dsp::highWord(a)), bitsOf(dsp::lowWord(a)), bitsOf(dsp::highWord(b)),
                   bitsOf(dsp::lowWord(b))},
                  {bitsOf(dsp::highWord(r)), bitsOf(dsp::lowWord(r))});
     }
 }
 
-LongDouble sum(LongDouble a, LongDouble b) {
+DoubleDouble sum(DoubleDouble a, DoubleDouble b) {
     return a + b;
 }
-LongDouble difference(LongDouble a, LongDouble b) {
+DoubleDouble difference(DoubleDouble a, DoubleDouble b) {
     return a - b;
 }
-LongDouble product(LongDouble a, LongDouble b) {
+DoubleDouble product(DoubleDouble a, DoubleDouble b) {
     return a * b;
 }
-LongDouble quotient(LongDouble a, LongDouble b) {
+DoubleDouble quotient(DoubleDouble a, DoubleDouble b) {
     return a / b;
 }
 

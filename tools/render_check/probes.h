@@ -1,6 +1,6 @@
 // Probes of what the signal path takes from outside our code: the maths library (pow, tan,
 // sqrt, frexp, frexpf), the double-double routines called in written operand order, and
-// LongDouble's operators as the signal path uses them. Each probe feeds fixed arguments to one
+// DoubleDouble's operators as the signal path uses them. Each probe feeds fixed arguments to one
 // operation; when a render differs between builds, the probes tell which part disagrees.
 #pragma once
 

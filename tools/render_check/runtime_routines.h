@@ -1,10 +1,10 @@
 // The four double-double routines called with their operands in the order written. On PowerPC
 // they are the compiler runtime's own, called by name: the compiler treats long double + and
 // * as commutative and may pass the operands of an operator the other way round. Elsewhere
-// LongDouble's operators are plain calls of our emulation, which keep the order anyway.
+// DoubleDouble's operators are plain calls of our emulation, which keep the order anyway.
 #pragma once
 
-#include "effect/dsp/long_double.h"
+#include "effect/dsp/number/arithmetic.h"
 
 #if TOVREL_NATIVE_DOUBLE_DOUBLE
 extern "C" {
@@ -17,16 +17,16 @@ long double __gcc_qdiv(double a, double aa, double c, double cc);
 
 namespace tovrel::render {
 
-using dsp::LongDouble;
+using dsp::DoubleDouble;
 
 #if TOVREL_NATIVE_DOUBLE_DOUBLE
 #define TOVREL_ROUTINE(name, routine, op)                                                     \
-    inline LongDouble name(LongDouble a, LongDouble b) {                                      \
+    inline DoubleDouble name(DoubleDouble a, DoubleDouble b) {                                      \
         return routine(dsp::highWord(a), dsp::lowWord(a), dsp::highWord(b), dsp::lowWord(b)); \
     }
 #else
 #define TOVREL_ROUTINE(name, routine, op)                \
-    inline LongDouble name(LongDouble a, LongDouble b) { \
+    inline DoubleDouble name(DoubleDouble a, DoubleDouble b) { \
         return a op b;                                   \
     }
 #endif

@@ -138,12 +138,12 @@ struct ChainConstants {
           smoothAndMid(onePolesOf(v.loBandCoeff, v.hiBandCoeff)),
           sectionsAB(sectionsOf(s.lowpassA, s.lowpassB)),
           sectionsCD(sectionsOf(s.lowpassC, s.lowpassD)),
-          trim(_mm_set1_pd(v.inputTrim)),
+          trim(_mm_set1_pd(v.trim)),
           loLevel(_mm_set1_pd(v.loLevel)),
           hiLevel(_mm_set1_pd(v.hiLevel)),
           drives(halves(v.loDrive, v.hiDrive)),
           drivesOn(maskOf(v.loDrive != 1.0, v.hiDrive != 1.0)),
-          trimOn(v.inputTrim != 1.0),
+          trimOn(v.trim != 1.0),
           anyDrive(v.loDrive != 1.0 || v.hiDrive != 1.0) {}
 };
 

@@ -1,16 +1,19 @@
-// The chain of both channels as a software pipeline: at step i, stage k works on frame i - k and
-// reads what stage k - 1 left in its latch at step i - 1. A stage's work is then independent of
-// every other stage's within a step, so the processor overlaps twenty-odd short dependency
-// chains instead of waiting on one frame's long one. Stages of the same shape share four-lane
-// vectors. Each stage keeps the scalar path's operations and their order; only the frames'
-// interleaving differs.
+// The chain of both channels as a software pipeline (its steps and the scalar stages each
+// performs are in pipeline_steps.h): at pipeline step i, step k works on frame i - k and reads
+// what step k - 1 left in its latch at pipeline step i - 1. A step's work is then independent of
+// every other step's, so the processor overlaps twenty-odd short dependency chains instead of
+// waiting on one frame's long one. Each step keeps the scalar path's operations and their
+// order; only the frames' interleaving differs.
 #pragma once
 
 #include <immintrin.h>
 
 #include <cstdint>
+#include <utility>
 
+#include "effect/dsp/blocks/dither.h"
 #include "effect/dsp/vector/chain_filters.h"
+#include "effect/dsp/vector/pipeline_steps.h"
 #include "effect/dsp/workspace.h"
 
 namespace tovrel::dsp::vector {
@@ -19,33 +22,31 @@ namespace {
 // The dither's xorshift step. A copy of its own: a shared inline function compiled here could
 // stand in for the portable code's copy of it.
 inline std::uint32_t nextNoise(std::uint32_t fpd) {
-    fpd ^= fpd << 13;
-    fpd ^= fpd >> 17;
-    fpd ^= fpd << 5;
+    fpd ^= fpd << kNoiseShiftUp;
+    fpd ^= fpd >> kNoiseShiftDown;
+    fpd ^= fpd << kNoiseShiftUpAgain;
     return fpd;
 }
 
-// Stage numbers: each is one frame behind the one before. Stages of the same shape pair up
-// across the chain, each pair in one four-lane vector with the earlier stage in the low half.
-enum Stage : int {
-    kInput = 0,
-    kHighpasses = 1,       // inHighpass, beside midHighpass at 8
-    kHighpassOutputs = 2,  // x minus its low-pass, then the trim; beside 9
-    kFeedForwardAB = 3,    // section A at 3 and 4, beside B at 6 and 7
-    kFeedbackAB = 4,
-    kSaturators = 5,  // after A, beside the one after C at 19
-    kBands = 10,      // loBand, beside hiHighpass at 14
-    kDrives = 11,     // the low band driven into its saturator, beside the high band at 15
-    kSmoothAndMid = 12,
-    kRest = 13,
-    kRecombine = 16,
-    kFeedForwardCD = 17,  // section C at 17 and 18, beside D at 20 and 21
-    kFeedbackCD = 18,
-    kHighpassDistance = 7,
-    kBandDistance = 4,
-    kSectionDistance = 3,
-    kSaturatorDistance = 14,
-    kLastStage = kFeedbackCD + kSectionDistance,
+// A latch read some steps after it is written: push() once every step, and what was pushed
+// d steps ago is at(d).
+template <typename T, int Depth>
+class DelayLine {
+  public:
+    TOVREL_KERNEL_INLINE void push(const T& x) {
+        shift(std::make_index_sequence<Depth - 1>());
+        slots_[0] = x;
+    }
+    TOVREL_KERNEL_INLINE const T& at(int stepsAgo) const { return slots_[stepsAgo - 1]; }
+
+  private:
+    // Oldest first, spelled out: as a loop it would become a call to memmove.
+    template <std::size_t... K>
+    TOVREL_KERNEL_INLINE void shift(std::index_sequence<K...>) {
+        ((slots_[Depth - 1 - K] = slots_[Depth - 2 - K]), ...);
+    }
+
+    T slots_[Depth]{};
 };
 
 // A pair's filter state while the pipeline fills or drains: a half without a frame gets its
@@ -80,9 +81,9 @@ class ChainPipeline {
     // Answers whether the chunk came out exact; only then are the filters written back.
     bool run(SignalState& s) {
         int i = 0;
-        for (; i < kLastStage && i < frames_ + kLastStage; ++i) step<true>(i);
+        for (; i < kLastStep && i < frames_ + kLastStep; ++i) step<true>(i);
         for (; i < frames_; ++i) step<false>(i);
-        for (; i < frames_ + kLastStage; ++i) step<true>(i);
+        for (; i < frames_ + kLastStep; ++i) step<true>(i);
         if (!f_.finite()) return false;
         f_.store(s);
         return true;
@@ -90,42 +91,38 @@ class ChainPipeline {
 
   private:
     template <bool Guarded>
-    bool active(int i, int stage) const {
-        return !Guarded || (i >= stage && i - stage < frames_);
+    bool active(int i, int step) const {
+        return !Guarded || (i >= step && i - step < frames_);
     }
 
-    // Later stages first, so that each reads its latch before its predecessor refills it. A pair
-    // both feeds and is fed by the stages between its halves, so the inputs of its later half
+    // Later steps first, so that each reads its latch before its predecessor refills it. A pair
+    // both feeds and is fed by the steps between its halves, so the inputs of its later half
     // are taken before anything runs.
     template <bool Guarded>
     void step(int i) {
         const Lanes2 recombined = recombined_, rest = rest_, sectionOutput = highHalf(sectionsAB_);
-        if (active<Guarded>(i, kRecombine)) recombined_ = recombine();
-        if (active<Guarded>(i, kDrives + kBandDistance)) smoothMid15_ = smoothMid14_;
-        if (active<Guarded>(i, kBands + kBandDistance)) smoothMid14_ = smoothMid13_;
-        if (active<Guarded>(i, kRest)) {
-            rest_ = subtract(upper_, highHalf(smoothMid12_));
-            smoothMid13_ = smoothMid12_;
-        }
-        if (active<Guarded>(i, kSmoothAndMid)) smoothAndMid();
+        if (active<Guarded>(i, kRecombineStep)) recombined_ = recombine();
+        if (active<Guarded>(i, kRestStep))
+            rest_ = subtract(upper_, highHalf(smoothAndMid_.at(kRestStep - kSmoothMidPair)));
+        smoothAndMid_.push(active<Guarded>(i, kSmoothMidPair) ? smoothAndMid() : Lanes4{});
         NoState none;
-        pair<Guarded>(i, kDrives, kBandDistance, none,
+        pair<Guarded>(i, kDrivePair, kBandDistance, none,
                       [&](bool low, bool high) { drives(low, high); });
-        pair<Guarded>(i, kBands, kBandDistance, f_.bands, [&](bool, bool) {
+        pair<Guarded>(i, kBandPair, kBandDistance, f_.bands, [&](bool, bool) {
             bandsIn_ = join(middle_, rest);
             bandsOut_ = onePoleStep(f_.bands, c_.bands, bandsIn_);
         });
         sectionPairs<Guarded>(i, recombined);
-        pair<Guarded>(i, kHighpassOutputs, kHighpassDistance, none, [&](bool, bool) {
+        pair<Guarded>(i, kHighpassOutputPair, kHighpassDistance, none, [&](bool, bool) {
             const Lanes4 y = subtract(highpassesIn_, highpassesOut_);
             trimmed_ = c_.trimOn ? multiplyBy(lowHalf(y), c_.trim) : lowHalf(y);
             middle_ = highHalf(y);
         });
-        pair<Guarded>(i, kHighpasses, kHighpassDistance, f_.highpasses, [&](bool, bool) {
+        pair<Guarded>(i, kHighpassPair, kHighpassDistance, f_.highpasses, [&](bool, bool) {
             highpassesIn_ = join(dry_, sectionOutput);
             highpassesOut_ = onePoleStep(f_.highpasses, c_.highpasses, highpassesIn_);
         });
-        if (active<Guarded>(i, kInput)) dry_ = dryInput(i);
+        if (active<Guarded>(i, kReadInput)) dry_ = dryInput(i);
     }
 
     // A and B, their saturators, C and D. Each pair reads what the others left one step ago.
@@ -137,28 +134,28 @@ class ChainPipeline {
         History<__m256d>& ab = f_.sectionsAB;
         History<__m256d>& cd = f_.sectionsCD;
         constexpr int kPair = kSectionDistance;
-        pair<Guarded>(i, kFeedbackCD, kPair, cd, [&](bool, bool) {
+        pair<Guarded>(i, kFeedbackPairCD, kPair, cd, [&](bool, bool) {
             sectionsCD_ = biquadFeedback(cd, c_.sectionsCD, feedForwardCD);
         });
-        if (active<Guarded>(i, kLastStage)) storeWet(i - kLastStage, highHalf(sectionsCD_));
-        pair<Guarded>(i, kFeedForwardCD, kPair, cd, [&](bool, bool) {
+        if (active<Guarded>(i, kLastStep)) storeWet(i - kLastStep, highHalf(sectionsCD_));
+        pair<Guarded>(i, kFeedForwardPairCD, kPair, cd, [&](bool, bool) {
             feedForwardCD_ =
                 biquadFeedForward(cd, c_.sectionsCD, join(recombined, highHalf(saturated)));
         });
         NoState none;
-        pair<Guarded>(i, kSaturators, kSaturatorDistance, none, [&](bool low, bool high) {
+        pair<Guarded>(i, kSaturatorPair, kSaturatorDistance, none, [&](bool low, bool high) {
             saturated_ = saturate(join(lowHalf(sectionsAB), lowHalf(sectionsCD)), low, high);
         });
-        pair<Guarded>(i, kFeedbackAB, kPair, ab, [&](bool, bool) {
+        pair<Guarded>(i, kFeedbackPairAB, kPair, ab, [&](bool, bool) {
             sectionsAB_ = biquadFeedback(ab, c_.sectionsAB, feedForwardAB);
         });
-        pair<Guarded>(i, kFeedForwardAB, kPair, ab, [&](bool, bool) {
+        pair<Guarded>(i, kFeedForwardPairAB, kPair, ab, [&](bool, bool) {
             feedForwardAB_ =
                 biquadFeedForward(ab, c_.sectionsAB, join(trimmed_, lowHalf(saturated)));
         });
     }
 
-    // Runs one pair's work. While the pipeline fills or drains, a half whose stage has no frame
+    // Runs one pair's work. While the pipeline fills or drains, a half whose step has no frame
     // computes on stale latches: its filter state is then put back.
     template <bool Guarded, typename State, typename Work>
     TOVREL_KERNEL_INLINE void pair(int i, int early, int distance, State& state, Work work) {
@@ -198,18 +195,18 @@ class ChainPipeline {
     }
 
     // loSmooth from the saturated low band beside midBand from the upper band.
-    TOVREL_KERNEL_INLINE void smoothAndMid() {
+    TOVREL_KERNEL_INLINE Lanes4 smoothAndMid() {
         upper_ = lowHalf(drivesDiff_);
-        smoothMid12_ =
-            onePoleStep(f_.smoothAndMid, c_.smoothAndMid, join(lowHalf(drivesSat_), upper_));
+        return onePoleStep(f_.smoothAndMid, c_.smoothAndMid, join(lowHalf(drivesSat_), upper_));
     }
 
     // ((mid + smooth * loLevel) + hiLevel * high) * 4.
     TOVREL_KERNEL_INLINE Lanes2 recombine() {
-        const Lanes2 smooth = lowHalf(smoothMid15_), mid = highHalf(smoothMid15_);
+        const Lanes4& both = smoothAndMid_.at(kRecombineStep - kSmoothMidPair);
+        const Lanes2 smooth = lowHalf(both), mid = highHalf(both);
         const Lanes2 withLow = add(mid, multiplyBy(smooth, c_.loLevel));
         const Lanes2 all = add(withLow, multiplyBy(highHalf(drivesSat_), c_.hiLevel));
-        return multiplyBy(all, _mm_set1_pd(4.0));
+        return multiplyBy(all, _mm_set1_pd(kRecombineGain));
     }
 
     TOVREL_KERNEL_INLINE void storeWet(int frame, Lanes2 y) {
@@ -225,11 +222,11 @@ class ChainPipeline {
     double (*wetHigh_)[2];
     double (*wetLow_)[2];
     std::uint32_t fpdL_, fpdR_;  // the noise states as the frame being read will see them
-    // Latches: each holds what one stage (or pair) left for the next step.
+    // Latches: each holds what one step (or pair) left for the next step.
     Lanes2 dry_{}, trimmed_{}, middle_{}, upper_{}, rest_{}, recombined_{};
     Lanes4 highpassesIn_{}, highpassesOut_{}, feedForwardAB_{}, sectionsAB_{}, saturated_{},
-        feedForwardCD_{}, sectionsCD_{}, bandsIn_{}, bandsOut_{}, drivesDiff_{}, drivesSat_{},
-        smoothMid12_{}, smoothMid13_{}, smoothMid14_{}, smoothMid15_{};
+        feedForwardCD_{}, sectionsCD_{}, bandsIn_{}, bandsOut_{}, drivesDiff_{}, drivesSat_{};
+    DelayLine<Lanes4, kRecombineStep - kSmoothMidPair> smoothAndMid_;
 };
 
 }  // namespace

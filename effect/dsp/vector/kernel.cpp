@@ -27,14 +27,14 @@ bool runChain(SignalState& state, const BlockValues& values, const double* left,
     return runChainOf(state, values, left, right, frames, workspace);
 }
 
-void finish(SignalState& state, const BlockValues& values, const float* const inputs[2],
-            float* const outputs[2], int frames, const Workspace& workspace) {
-    OutputPass<float>{values, workspace, inputs, outputs}.run(state, frames);
+int finish(SignalState& state, const BlockValues& values, const float* const inputs[2],
+           float* const outputs[2], int first, int frames, const Workspace& workspace) {
+    return OutputPass<float>{values, workspace, inputs, outputs}.run(state, first, frames);
 }
 
-void finish(SignalState& state, const BlockValues& values, const double* const inputs[2],
-            double* const outputs[2], int frames, const Workspace& workspace) {
-    OutputPass<double>{values, workspace, inputs, outputs}.run(state, frames);
+int finish(SignalState& state, const BlockValues& values, const double* const inputs[2],
+           double* const outputs[2], int first, int frames, const Workspace& workspace) {
+    return OutputPass<double>{values, workspace, inputs, outputs}.run(state, first, frames);
 }
 
 }  // namespace tovrel::dsp::vector

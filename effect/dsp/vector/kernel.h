@@ -1,6 +1,7 @@
 // The both-channels kernel, built for processors with AVX2 and FMA and entered only on one.
 // It covers one chunk of at most kChunkFrames frames in two passes: the chain of both channels
-// into the workspace, then the output stage.
+// into the workspace, then the output stage. Where it cannot give the exact result it says so,
+// and the portable caller does that part the scalar way; it never calls portable code itself.
 #pragma once
 
 #include "effect/dsp/block_values.h"
@@ -24,18 +25,14 @@ bool runChain(SignalState& state, const BlockValues& values, const float* left, 
 bool runChain(SignalState& state, const BlockValues& values, const double* left,
               const double* right, int frames, Workspace& workspace);
 
-// Gain, mix, dither and the written words for a chunk whose chain outputs are in the workspace.
-// An input may be the same buffer as an output.
-void finish(SignalState& state, const BlockValues& values, const float* const inputs[2],
-            float* const outputs[2], int frames, const Workspace& workspace);
-void finish(SignalState& state, const BlockValues& values, const double* const inputs[2],
-            double* const outputs[2], int frames, const Workspace& workspace);
-
-// The scalar output stage for one frame, both channels, where the kernel meets a special case.
-void finishFrameExactly(SignalState& state, const BlockValues& values, const Workspace& workspace,
-                        int frame, const float* const inputs[2], float* const outputs[2]);
-void finishFrameExactly(SignalState& state, const BlockValues& values, const Workspace& workspace,
-                        int frame, const double* const inputs[2], double* const outputs[2]);
+// Gain, mix, dither and the written words for frames [first, frames) of a chunk whose chain
+// outputs are in the workspace, up to the first frame whose exact result needs one of the
+// arithmetic's special cases. Answers that frame, unwritten and with the noise states as it
+// starts from them, or `frames` when there is none. An input may be the same buffer as an output.
+int finish(SignalState& state, const BlockValues& values, const float* const inputs[2],
+           float* const outputs[2], int first, int frames, const Workspace& workspace);
+int finish(SignalState& state, const BlockValues& values, const double* const inputs[2],
+           double* const outputs[2], int first, int frames, const Workspace& workspace);
 
 // For tests: one operation of the kernel's arithmetic on two lanes at once (0 sum, 1 difference,
 // 2 product, 3 product by a pair whose low word is zero). Answers whether a lane's high word came

@@ -7,8 +7,9 @@
 
 #include <type_traits>
 
-#include "effect/dsp/one_pole.h"
-#include "effect/dsp/precision.h"
+#include "effect/dsp/blocks/one_pole.h"
+#include "effect/dsp/blocks/precision.h"
+#include "effect/dsp/blocks/saturator.h"
 #include "effect/dsp/vector/lanes.h"
 
 namespace tovrel::dsp::vector {
@@ -96,14 +97,14 @@ TOVREL_KERNEL_INLINE __m256d fifthPowers(__m256d x, bool lowHalf = true, bool hi
     return _mm256_insertf128_pd(_mm256_castpd128_pd256(low), high, 1);
 }
 
-// Clamped to -1..1, then its fifth power scaled by -0.1768 and added.
+// Clamped to -1..1, then its fifth power scaled by the curve and added.
 template <typename V, typename... Halves>
 TOVREL_KERNEL_INLINE Lanes<V> saturate(Lanes<V> x, Halves... halves) {
     const V high = beyond<_CMP_GT_OQ>(x, 1.0);
     const V low = vAndNot(high, beyond<_CMP_LT_OQ>(x, -1.0));
     x.hi = vSelect(vSelect(x.hi, splat<V>(1.0), high), splat<V>(-1.0), low);
     x.lo = vAndNot(vOr(high, low), x.lo);
-    return add(widenLanes(vMul(fifthPowers(x.hi, halves...), splat<V>(-0.1768))), x);
+    return add(widenLanes(vMul(fifthPowers(x.hi, halves...), splat<V>(kSaturatorCurve))), x);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The output stage of both channels over a chunk whose chain outputs are in the workspace:
 // gain, dry/wet mix, dither and the written words, two frames at a time in four lanes (frame i's
-// left and right, then frame i + 1's). A frame that meets a special case (a word beyond the
-// ordinary exponent range or a non-finite result) is handed to the scalar stage.
+// left and right, then frame i + 1's). It stops at a frame that meets a special case (a word
+// beyond the ordinary exponent range or a non-finite result), which the scalar stage must take.
 #pragma once
 
 #include <immintrin.h>
@@ -9,8 +9,8 @@
 #include <cstdint>
 
 #include "effect/dsp/block_values.h"
+#include "effect/dsp/blocks/dither.h"
 #include "effect/dsp/signal_state.h"
-#include "effect/dsp/vector/kernel.h"
 #include "effect/dsp/vector/lane_blocks.h"
 #include "effect/dsp/vector/lanes.h"
 #include "effect/dsp/vector/output_words.h"
@@ -20,10 +20,10 @@ namespace {
 
 // The noise states of the frames in the lanes: both channels' for one frame in 32-bit lanes
 // 0 and 1, and for two frames also the next frame's in lanes 2 and 3.
-inline __m128i advanceNoise(__m128i fpd) {
-    fpd = _mm_xor_si128(fpd, _mm_slli_epi32(fpd, 13));
-    fpd = _mm_xor_si128(fpd, _mm_srli_epi32(fpd, 17));
-    return _mm_xor_si128(fpd, _mm_slli_epi32(fpd, 5));
+inline __m128i advanceNoiseLanes(__m128i fpd) {
+    fpd = _mm_xor_si128(fpd, _mm_slli_epi32(fpd, kNoiseShiftUp));
+    fpd = _mm_xor_si128(fpd, _mm_srli_epi32(fpd, kNoiseShiftDown));
+    return _mm_xor_si128(fpd, _mm_slli_epi32(fpd, kNoiseShiftUpAgain));
 }
 
 template <typename Sample>
@@ -48,17 +48,17 @@ struct OutputPass {
     bool frames(int i, __m128i fpd, __m128i next) const {
         V flags = splat<V>(0.0);
         Lanes<V> wet = loadWet<V>(workspace, i);
-        if (v.outputGain != 1.0) wet = multiplyBy(wet, splat<V>(v.outputGain));
-        if (v.wetMix != 1.0) {
+        if (v.gain != 1.0) wet = multiplyBy(wet, splat<V>(v.gain));
+        if (v.dryWet != 1.0) {
             // With the mix's low word zero, either operand order gives the same product.
-            const Lanes<V> mixed = multiplyBy(wet, splat<V>(v.wetMix));
+            const Lanes<V> mixed = multiplyBy(wet, splat<V>(v.dryWet));
             // The dry samples as the chain saw them, with this frame's noise state.
             const Lanes<V> dryPart =
                 substituteTinyInput<Sample>(loadInputs<V>(inputs, i), noiseValues<V>(fpd));
-            wet = add(mixed, multiplyBy(dryPart, splat<V>(1.0 - v.wetMix)));
+            wet = add(mixed, multiplyBy(dryPart, splat<V>(1.0 - v.dryWet)));
         }
         const V power = ditherPower<Sample>(wet.hi, flags);
-        const V centred = vSub(noiseValues<V>(next), splat<V>(2147483647.0));
+        const V centred = vSub(noiseValues<V>(next), splat<V>(kNoiseCentre));
         const Lanes<V> noise = multiplyBy(multiplyBy(noiseScale<V>(), centred), power);
         const Lanes<V> written = add(noise, wet);
         // A departure from the runtime's arithmetic would leave the written word non-finite.
@@ -72,11 +72,11 @@ struct OutputPass {
     int runVector(int first, int count, __m128i& fpd) const {
         int i = first;
         while (i < count) {
-            const __m128i next = advanceNoise(fpd);
+            const __m128i next = advanceNoiseLanes(fpd);
             if (i + 1 < count) {
                 // Frame i + 1 starts from frame i's next state.
                 const __m128i both = _mm_unpacklo_epi64(fpd, next);
-                const __m128i after = advanceNoise(both);
+                const __m128i after = advanceNoiseLanes(both);
                 if (frames<__m256d>(i, both, after)) {
                     fpd = _mm_unpackhi_epi64(after, after);
                     i += 2;
@@ -90,14 +90,12 @@ struct OutputPass {
         return i;
     }
 
-    void run(SignalState& s, int count) const {
+    // Frames from `first` on; answers the first one left for the scalar stage, or `count`.
+    int run(SignalState& s, int first, int count) const {
         __m128i fpd = noiseOf(s);
-        for (int i = runVector(0, count, fpd); i < count; i = runVector(i + 1, count, fpd)) {
-            keepNoise(s, fpd);
-            finishFrameExactly(s, v, workspace, i, inputs, outputs);
-            fpd = noiseOf(s);
-        }
+        const int stopped = runVector(first, count, fpd);
         keepNoise(s, fpd);
+        return stopped;
     }
 
     static __m128i noiseOf(const SignalState& s) {

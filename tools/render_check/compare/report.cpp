@@ -172,7 +172,7 @@ Verdict judge(const Findings& f, bool cpuHasFma) {
             "routines called with the same operands (see the routine probes)\n");
     } else if (f.operatorDiffers) {
         std::printf(
-            "verdict: the runtime routines agree, but LongDouble's operators do not: the "
+            "verdict: the runtime routines agree, but DoubleDouble's operators do not: the "
             "PowerPC compiler treats long double + and * as commutative and passes some "
             "operands to the routines the other way round, whose low words then differ "
             "(see the operator probes)\n");

@@ -25,7 +25,7 @@ struct Findings {
     bool renderDiffers = false;
     bool mathsDiffers = false;     // a maths-library probe
     bool routineDiffers = false;   // a runtime routine called in written order
-    bool operatorDiffers = false;  // a LongDouble operator as the signal path uses it
+    bool operatorDiffers = false;  // a DoubleDouble operator as the signal path uses it
 };
 
 // Prints the verdict. On a CPU without FMA every difference but our arithmetic's is excused:

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "effect/dsp/exponent_bits.h"
+#include "effect/dsp/number/exponent_bits.h"
 
 namespace tovrel::dsp {
 

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <limits>
 
-#include "effect/dsp/double_double.h"
-#include "effect/dsp/exact_arithmetic.h"
+#include "effect/dsp/number/double_double.h"
+#include "effect/dsp/number/exact_arithmetic.h"
 
 namespace tovrel::dsp::emulation {
 namespace detail {

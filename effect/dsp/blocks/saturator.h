@@ -4,9 +4,12 @@
 
 #include <cmath>
 
-#include "effect/dsp/arithmetic.h"
+#include "effect/dsp/number/arithmetic.h"
 
 namespace tovrel::dsp {
+
+// The fifth power's weight: the curve's slope at the ends of -1..1 is 1 - 5 * 0.1768.
+constexpr double kSaturatorCurve = -0.1768;
 
 template <typename T>
 T saturate(T x) {
@@ -19,7 +22,7 @@ T saturate(T x) {
     }
     // pow, not repeated products: its rounding is part of the sound.
     const double fifth = std::pow(highWord(x), 5.0);
-    return widenTo<T>(fifth * -0.1768) + x;
+    return widenTo<T>(fifth * kSaturatorCurve) + x;
 }
 
 }  // namespace tovrel::dsp

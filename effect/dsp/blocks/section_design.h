@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "effect/dsp/arithmetic.h"
+#include "effect/dsp/number/arithmetic.h"
 #include "effect/dsp/signal_state.h"
 
 namespace tovrel::dsp {

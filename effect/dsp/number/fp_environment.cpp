@@ -1,5 +1,5 @@
 // Only a register read and write per call: no library call, no system call.
-#include "effect/dsp/fp_environment.h"
+#include "effect/dsp/number/fp_environment.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "effect/dsp/double_double.h"
+#include "effect/dsp/number/double_double.h"
 
 #include <cstring>
 
@@ -42,7 +42,7 @@ DoubleDouble divide(DoubleDouble a, DoubleDouble b) {
 
 #else
 
-#include "effect/dsp/double_double_emulation.h"
+#include "effect/dsp/number/double_double_emulation.h"
 
 namespace tovrel::dsp {
 
