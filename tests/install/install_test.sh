@@ -1,9 +1,11 @@
 #!/bin/sh
-# Usage: install_test.sh BUILD_DIR
-# cmake --install into a fresh prefix puts the plug-in in lib/vst and the command in bin, and the
-# installed command loads the installed plug-in without being told where it is.
+# Usage: install_test.sh BUILD_DIR WITH_LV2
+# cmake --install into a fresh prefix puts the plug-in in lib/vst (the LV2 bundle, when built,
+# in lib/lv2) and the command in bin, and the installed command loads the installed plug-in
+# without being told where it is.
 set -eu
 build=$1
+with_lv2=$2
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 fail() { echo "FAILED: $*"; exit 1; }
@@ -11,7 +13,14 @@ fail() { echo "FAILED: $*"; exit 1; }
 cmake --install "$build" --prefix "$prefix" >/dev/null
 [ -f "$prefix/lib/vst/Tovrel.so" ] || fail "no lib/vst/Tovrel.so under the prefix"
 [ -x "$prefix/bin/tovrel" ] || fail "no bin/tovrel under the prefix"
-extra=$(cd "$prefix" && find . -type f ! -path ./lib/vst/Tovrel.so ! -path ./bin/tovrel)
+lv2=./lib/lv2/Tovrel.lv2
+if [ "$with_lv2" = 1 ]; then
+  for file in Tovrel.so manifest.ttl Tovrel.ttl; do
+    [ -f "$prefix/$lv2/$file" ] || fail "no $lv2/$file under the prefix"
+  done
+fi
+extra=$(cd "$prefix" && find . -type f ! -path ./lib/vst/Tovrel.so ! -path ./bin/tovrel \
+        ! -path "$lv2/*")
 [ -z "$extra" ] || fail "unexpected files installed: $extra"
 
 info=$("$prefix/bin/tovrel" info) || fail "the installed tovrel cannot load the plug-in"
