@@ -17,7 +17,7 @@ deb=$work/tovrel_${version}_amd64.deb
 [ -f "$deb" ] || fail "no $(basename "$deb"); cpack made: $(ls "$work")"
 
 dpkg-deb -x "$deb" "$work/root"
-files=$(cd "$work/root" && find . -type f | sort | tr '\n' ' ')
+files=$(cd "$work/root" && find . -type f | LC_ALL=C sort | tr '\n' ' ')
 wanted="./usr/bin/tovrel "
 [ "$with_lv2" = 1 ] && wanted="$wanted./usr/lib/lv2/Tovrel.lv2/Tovrel.so ./usr/lib/lv2/Tovrel.lv2/Tovrel.ttl ./usr/lib/lv2/Tovrel.lv2/manifest.ttl "
 wanted="$wanted./usr/lib/vst/Tovrel.so "
