@@ -66,7 +66,26 @@ Pass renderWith(const GlobalOptions& global, const SoundOptions& sound,
     return renderPass<float>(*plugin, signal, sound.blockSize);
 }
 
+std::string besideOutput(const std::string& output, const std::string& name) {
+    const std::size_t slash = output.rfind('/');
+    return slash == std::string::npos ? name : output.substr(0, slash + 1) + name;
+}
+
 }  // namespace
+
+// What the two halves do to sound, measured and drawn: the defaults against the stronger
+// setting.
+void DemoCommand::drawPicture(const GlobalOptions& global, const std::vector<std::string>& strong,
+                              const std::string& path) const {
+    PlotCommand picture;
+    if (!strong.empty()) picture.compares = {CLI::detail::join(strong, ",")};
+    picture.allowOutOfRange = sound.allowOutOfRange;
+    picture.precision = sound.precision;
+    picture.blockSize = sound.blockSize;
+    picture.output = path;
+    picture.summary = false;
+    picture.run(global);
+}
 
 void DemoCommand::add(CLI::App& parent) {
     app = parent.add_subcommand(
@@ -112,6 +131,7 @@ void DemoCommand::run(const GlobalOptions& global) {
     if (writer.integerOutput())
         std::printf(", %llu samples clipped", static_cast<unsigned long long>(writer.clipped()));
     std::printf(")\n");
+    drawPicture(global, strong, besideOutput(output, "demo-response.png"));
 }
 
 }  // namespace tovrel

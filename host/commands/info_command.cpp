@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "commands.h"
@@ -106,14 +107,57 @@ void printCapabilities(Plugin& plugin) {
     }
 }
 
+// The same facts as the text, for programs to read.
+nlohmann::ordered_json infoJson(Plugin& plugin) {
+    const AEffect& record = plugin.record();
+    nlohmann::ordered_json flags = nlohmann::ordered_json::array(),
+                           parameters = nlohmann::ordered_json::array();
+    nlohmann::ordered_json canDo = nlohmann::ordered_json::object();
+    for (const auto& [bit, name] : kFlagNames) {
+        if ((record.flags & bit) != 0) flags.push_back(name);
+    }
+    for (VstInt32 i = 0; i < record.numParams; ++i) {
+        parameters.push_back({{"index", i},
+                              {"name", parameterName(plugin, i)},
+                              {"label", parameterLabel(plugin, i)},
+                              {"value", plugin.parameter(i)},
+                              {"display", parameterDisplay(plugin, i)}});
+    }
+    for (const char* capability : kCapabilities) {
+        canDo[capability] = answerText(pluginCanDo(plugin, capability));
+    }
+    return {{"plugin", plugin.name()},
+            {"effect", effectName(plugin)},
+            {"vendor", vendorString(plugin)},
+            {"product", productString(plugin)},
+            {"vendorVersion", plugin.dispatch(effGetVendorVersion)},
+            {"recordVersion", record.version},
+            {"vstVersion", plugin.dispatch(effGetVstVersion)},
+            {"uniqueId", fourCharText(record.uniqueID)},
+            {"uniqueIdNumber", record.uniqueID},
+            {"category", categoryText(plugin.dispatch(effGetPlugCategory))},
+            {"flags", flags},
+            {"inputs", record.numInputs},
+            {"outputs", record.numOutputs},
+            {"programs", record.numPrograms},
+            {"latencySamples", record.initialDelay},
+            {"parameters", parameters},
+            {"canDo", canDo}};
+}
+
 }  // namespace
 
 void InfoCommand::add(CLI::App& parent) {
     app = parent.add_subcommand("info", "show the plug-in's identity, parameters and abilities");
+    app->add_flag("--json", json, "print the same as one JSON document");
 }
 
 void InfoCommand::run(const GlobalOptions& global) {
     auto plugin = loadPlugin(global);
+    if (json) {
+        std::printf("%s\n", infoJson(*plugin).dump(2).c_str());
+        return;
+    }
     printIdentity(*plugin);
     printParameters(*plugin);
     printCapabilities(*plugin);

@@ -14,16 +14,19 @@ int main(int argc, char** argv) {
     tovrel::DemoCommand demo;
     tovrel::RenderCommand render;
     tovrel::InfoCommand info;
+    tovrel::PlotCommand plot;
     tovrel::ListCommand list;
     demo.add(app);
     render.add(app);
     info.add(app);
+    plot.add(app);
     list.add(app);
     try {
         app.parse(argc, argv);
         if (*demo.app) demo.run(global);
         if (*render.app) render.run(global);
         if (*info.app) info.run(global);
+        if (*plot.app) plot.run(global);
         if (*list.app) list.run(global);
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);

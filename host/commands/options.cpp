@@ -68,10 +68,14 @@ std::unique_ptr<Plugin> loadPlugin(const GlobalOptions& options) {
         options.pluginPath.empty()
             ? defaultPlugin()
             : resolvePlugin(options.pluginPath, searchFolders(SearchEnvironment::fromProcess()));
-    const NoiseSeeds seeds = parseNoiseSeeds(options.noiseSeeds);
+    const NoiseSeeds seeds = noiseSeedsOf(options);
     auto plugin = Plugin::open(path);
     setNoiseSeeds(*plugin, seeds);
     return plugin;
+}
+
+NoiseSeeds noiseSeedsOf(const GlobalOptions& options) {
+    return parseNoiseSeeds(options.noiseSeeds);
 }
 
 void applySettings(Plugin& plugin, const std::vector<std::string>& settings, bool allowOutOfRange) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "host/noise_seeds.h"
 #include "host/plugin.h"
 #include "host/processing_session.h"
 
@@ -31,6 +32,9 @@ void addSoundOptions(CLI::App& command, SoundOptions& options);
 // A fresh instance of the chosen plug-in with the --noise-seeds given to it (a plug-in that
 // does not take them keeps its own), so the same command renders the same bytes everywhere.
 std::unique_ptr<Plugin> loadPlugin(const GlobalOptions& options);
+
+// The --noise-seeds handed to every instance. Throws HostError when malformed.
+NoiseSeeds noiseSeedsOf(const GlobalOptions& options);
 
 // Applies --set values; every one is checked before any is applied.
 void applySettings(Plugin& plugin, const std::vector<std::string>& settings, bool allowOutOfRange);

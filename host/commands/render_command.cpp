@@ -4,6 +4,7 @@
 #include "host/audio_reader.h"
 #include "host/file_render.h"
 #include "host/fx_preset.h"
+#include "host/json/run_report_json.h"
 #include "host/plugin_text.h"
 #include "host/preset_transfer.h"
 #include "host/progress_bar.h"
@@ -26,6 +27,31 @@ void savePreset(Plugin& plugin, const std::string& path) {
     writePresetFile(path, bytes);
 }
 
+// Whatever was used: every parameter's final value, the run's shape and the noise seed.
+nlohmann::ordered_json renderJson(const RenderCommand& command, const GlobalOptions& global,
+                                  Plugin& plugin, const RunReport& report) {
+    nlohmann::ordered_json parameters = nlohmann::ordered_json::array();
+    for (VstInt32 i = 0; i < plugin.record().numParams; ++i) {
+        parameters.push_back({{"index", i},
+                              {"name", parameterName(plugin, i)},
+                              {"value", plugin.parameter(i)},
+                              {"display", parameterDisplay(plugin, i)}});
+    }
+    return {{"input", command.input},
+            {"output", command.output},
+            {"plugin", plugin.name()},
+            {"effect", effectName(plugin)},
+            {"set", command.sound.settings},
+            {"preset", command.presetIn.empty() ? nlohmann::ordered_json()
+                                                : nlohmann::ordered_json(command.presetIn)},
+            {"parameters", parameters},
+            {"precision", command.sound.precision},
+            {"blockSize", command.sound.blockSize},
+            {"tailSeconds", command.tailSeconds},
+            {"noiseSeeds", {noiseSeedsOf(global).left, noiseSeedsOf(global).right}},
+            {"summary", runReportJson(report)}};
+}
+
 }  // namespace
 
 void RenderCommand::add(CLI::App& parent) {
@@ -38,6 +64,7 @@ void RenderCommand::add(CLI::App& parent) {
         ->check(CLI::Range(0.0, 3600.0));
     app->add_option("--preset", presetIn, "program (.fxp) or bank (.fxb) file to load first");
     app->add_option("--save-preset", presetOut, "save the settings used as .fxp (or .fxb)");
+    app->add_flag("--json", json, "print the summary as one JSON document");
 }
 
 void RenderCommand::run(const GlobalOptions& global) {
@@ -65,6 +92,10 @@ void RenderCommand::run(const GlobalOptions& global) {
         report = renderFile(*plugin, reader, settings, hooks);
     }
     if (!presetOut.empty()) savePreset(*plugin, presetOut);
+    if (json) {
+        std::printf("%s\n", renderJson(*this, global, *plugin, report).dump(2).c_str());
+        return;
+    }
 
     std::printf("Rendered '%s' to '%s' through %s\n", input.c_str(), output.c_str(),
                 effectName(*plugin).c_str());

@@ -1,7 +1,10 @@
 // A tiny VST 2.4 effect for the host tests, built several times with different shapes (the
 // FAKE_* definitions come from the build file): FAKE_KIND 0 is a working effect, 1 returns no
 // record, 2 a record with the wrong magic, 3 exports no entry point, 4 crashes in its entry
-// point and 5 never returns from it. It journals the host's requests, read with fakeJournal().
+// point and 5 never returns from it. FAKE_PROCESS picks what a working one does to sound, known
+// exactly for the measurement tests: 0 a gain of twice the Gain parameter, 1 delays output o by
+// o + 1 samples, 2 the gain then a hard clip at +-0.5. It journals the host's requests, read
+// with fakeJournal().
 #include <unistd.h>
 
 #include <csignal>
@@ -22,9 +25,12 @@ const std::pair<VstInt32, const char*> kJournalled[] = {
 
 std::string journal;
 
+constexpr int kLongestDelay = FAKE_OUTPUTS;
+
 struct Fake {
     AEffect record{};
     float values[kParams] = {0.5f, 0.25f};
+    double delayLine[FAKE_OUTPUTS][kLongestDelay] = {};  // newest sample first
 };
 
 Fake& of(AEffect* effect) {
@@ -66,10 +72,28 @@ VstIntPtr dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr v
 }
 
 template <typename T>
+T delayed(double* line, int delay, T input) {
+    const T out = static_cast<T>(line[delay - 1]);
+    for (int k = delay - 1; k > 0; --k) line[k] = line[k - 1];
+    line[0] = input;
+    return out;
+}
+
+template <typename T>
 void process(AEffect* effect, T** inputs, T** outputs, VstInt32 frames) {
-    const T gain = static_cast<T>(2.0f * of(effect).values[0]);
+    Fake& fake = of(effect);
+    const T gain = static_cast<T>(2.0f * fake.values[0]);
     for (int o = 0; o < FAKE_OUTPUTS; ++o) {
-        for (VstInt32 i = 0; i < frames; ++i) outputs[o][i] = inputs[o % FAKE_INPUTS][i] * gain;
+        for (VstInt32 i = 0; i < frames; ++i) {
+            const T in = inputs[o % FAKE_INPUTS][i];
+            T& out = outputs[o][i];
+            if (FAKE_PROCESS == 1) {
+                out = delayed(fake.delayLine[o], o + 1, in);
+            } else {
+                out = in * gain;
+                if (FAKE_PROCESS == 2) out = out > T(0.5) ? T(0.5) : out < T(-0.5) ? T(-0.5) : out;
+            }
+        }
     }
     journal += "process " + std::to_string(frames) + ";";
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 
 #include "host/buffer_render.h"
 #include "host/demo_signal.h"
@@ -92,6 +93,28 @@ TEST_F(TovrelEndToEndTest, DemoRendersDefaultsAndTheStrongerSetting) {
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("stronger (Hi=0.8, Lo=0.8, Gain=0.8)"), std::string::npos);
     EXPECT_EQ(test::readAudio(out).samples.size(), 2 * makeDemoSignal().size());
+}
+
+TEST(TovrelPlotTest, ShowsTheLowPassCornerAndMoreOddHarmonicsAsTheBandsAreDriven) {
+    const test::CommandResult result =
+        test::runTovrel({"plot", "--plugin", TOVREL_PLUGIN, "--what", "response,harmonics",
+                         "--compare", "Hi=0.8,Lo=0.8", "--json"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const nlohmann::json plot = nlohmann::json::parse(result.out);
+    double thd[2];
+    for (int s = 0; s < 2; ++s) {
+        const nlohmann::json& setting = plot["settings"][s];
+        // Four low-pass sections at 19160 Hz: the response falls 3 dB a little below that.
+        const double corner = setting["response"]["channels"][0]["upperCornerHz"];
+        EXPECT_GT(corner, 17000.0);
+        EXPECT_LT(corner, 19160.0);
+        const nlohmann::json& harmonics = setting["harmonics"]["channels"][0];
+        thd[s] = harmonics["thdPercent"];
+        // Symmetric saturators: the third harmonic stands far above the second.
+        EXPECT_GT(harmonics["harmonics"][2]["relativeDb"].get<double>(),
+                  harmonics["harmonics"][1]["relativeDb"].get<double>() + 60.0);
+    }
+    EXPECT_GT(thd[1], 2 * thd[0]);
 }
 
 }  // namespace tovrel
