@@ -7,6 +7,8 @@
 namespace {
 
 constexpr int kCharacterBudget = 8;
+// Exact doubles, as pow(10, n) gives them for every fraction length: no maths library needed.
+constexpr double kPowersOfTen[kCharacterBudget + 1] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
 constexpr double kPositiveLimit = 99999999.0;
 constexpr float kNegativeLimit = 9999999.0f;
 constexpr std::int32_t kIntPositiveLimit = 99999999;
@@ -57,7 +59,7 @@ void formatFloatText(float value, char (&out)[kNumberTextSize]) {
     if (!integerFillsBudget && used < kCharacterBudget) {
         const int fractionCount = kCharacterBudget - used;
         char fractionDigits[kCharacterBudget];
-        double m = std::pow(10.0, static_cast<double>(fractionCount)) * std::fmod(v, 1.0);
+        double m = kPowersOfTen[fractionCount] * std::fmod(v, 1.0);
         for (int i = 0; i < fractionCount; ++i) {
             if (m <= 0.0) {
                 fractionDigits[i] = '0';

@@ -4,7 +4,10 @@
 #include <cmath>
 #include <cstring>
 
+#include "effect/dsp/maths/pow_five_scalar.h"
+#include "effect/dsp/maths/tangent.h"
 #include "effect/dsp/number/arithmetic.h"
+#include "effect/dsp/number/exponent_bits.h"
 #include "tools/render_check/bits.h"
 #include "tools/render_check/fnv.h"
 #include "tools/render_check/runtime_routines.h"
@@ -37,11 +40,11 @@ DoubleDouble randomDoubleDouble(NoiseSource& noise, int low, int high) {
 void powFifth(ProbeVisitor& v) {
     NoiseSource noise(0x9051u);
     for (double x : {0.0, -0.0, 1.0, -1.0, 0.5, -0.5, 0x1p-1022, 0x1p-300}) {
-        v.sample({bitsOf(x)}, {bitsOf(std::pow(x, 5.0))});
+        v.sample({bitsOf(x)}, {bitsOf(dsp::maths::powFiveScalar(x))});
     }
     for (int i = 0; i < kSamples; ++i) {
         const double x = randomDouble(noise, -40, -1);
-        v.sample({bitsOf(x)}, {bitsOf(std::pow(x, 5.0))});
+        v.sample({bitsOf(x)}, {bitsOf(dsp::maths::powFiveScalar(x))});
     }
 }
 
@@ -49,7 +52,7 @@ void powFifth(ProbeVisitor& v) {
 void powTwo(ProbeVisitor& v) {
     for (int e = -1100; e <= 1100; ++e) {
         const double n = static_cast<double>(e + 62);
-        v.sample({bitsOf(n)}, {bitsOf(std::pow(2.0, n))});
+        v.sample({bitsOf(n)}, {bitsOf(dsp::powerOfTwo(e + 62))});
     }
 }
 
@@ -59,12 +62,12 @@ void tangent(ProbeVisitor& v) {
     for (int rate = 8000; rate <= 384000; rate += 25) {
         const double cutoff = 19160.0 / static_cast<double>(rate);
         const double x = dsp::highWord(pi * dsp::widen(cutoff));
-        v.sample({bitsOf(x)}, {bitsOf(std::tan(x))});
+        v.sample({bitsOf(x)}, {bitsOf(dsp::maths::tangentOnSetupRange(x))});
     }
     NoiseSource noise(0x7a9u);
     for (int i = 0; i < kSamples; ++i) {
         const double x = randomDouble(noise, -20, 0);
-        v.sample({bitsOf(x)}, {bitsOf(std::tan(x))});
+        v.sample({bitsOf(x)}, {bitsOf(dsp::maths::tangentOnSetupRange(x))});
     }
 }
 

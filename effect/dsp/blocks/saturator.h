@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "effect/dsp/maths/pow_five_scalar.h"
 #include "effect/dsp/number/arithmetic.h"
 
 namespace tovrel::dsp {
@@ -20,8 +21,9 @@ T saturate(T x) {
     } else if (x < lower) {
         x = lower;
     }
-    // pow, not repeated products: its rounding is part of the sound.
-    const double fifth = std::pow(highWord(x), 5.0);
+    // pow, not repeated products: its rounding is part of the sound. Our own, so that it is the
+    // same on every system.
+    const double fifth = maths::powFiveScalar(highWord(x));
     return widenTo<T>(fifth * kSaturatorCurve) + x;
 }
 

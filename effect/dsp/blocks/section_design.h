@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "effect/dsp/maths/tangent.h"
 #include "effect/dsp/number/arithmetic.h"
 #include "effect/dsp/signal_state.h"
 
@@ -20,7 +21,7 @@ template <typename T>
 void designSection(T* section) {
     constexpr double kPi = 3.141592653589793;
     const T one = widenTo<T>(1.0);
-    const double k = std::tan(highWord(widenTo<T>(kPi) * section[kCutoff]));
+    const double k = maths::tangentOnSetupRange(highWord(widenTo<T>(kPi) * section[kCutoff]));
     const double kSquared = k * k;
     const T ratio = widenTo<T>(k) / section[kQ];
     const double norm = highWord(one / ((ratio + one) + widenTo<T>(kSquared)));

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "effect/dsp/maths/fused_multiply_add.h"
 #include "effect/dsp/number/double_double.h"
 #include "effect/dsp/number/exact_arithmetic.h"
 
@@ -55,9 +56,9 @@ inline DoubleDouble multiply(DoubleDouble x, DoubleDouble y) {
     const double a = x.hi, aa = x.lo, c = y.hi, cc = y.lo;
     const double t = a * c;
     if (t == 0.0 || detail::nonFinite(t)) return {t, 0.0};
-    const double e = std::fma(a, c, -t);
+    const double e = maths::fusedMultiplyAdd(a, c, -t);
     const double w = c * aa;
-    const double cross = std::fma(a, cc, w);
+    const double cross = maths::fusedMultiplyAdd(a, cc, w);
     return detail::settle(t, cross + e);
 }
 
@@ -75,8 +76,8 @@ inline DoubleDouble divide(DoubleDouble x, DoubleDouble y) {
         cc *= kLift;
     }
     const double s = c * t;
-    const double sigma = std::fma(c, t, -s);
-    const double w = std::fma(cc, t, -aa);
+    const double sigma = maths::fusedMultiplyAdd(c, t, -s);
+    const double w = maths::fusedMultiplyAdd(cc, t, -aa);
     const double v = a - s;
     return detail::settle(t, ((v - sigma) - w) / c);
 }

@@ -43,6 +43,19 @@ void swapOut(std::uint64_t host) {
     __asm__ __volatile__("mtfsf 0xff, %0" : : "f"(image));
 }
 
+#elif defined(__aarch64__)
+
+// FPCR all zero: round to nearest, no flush-to-zero (FZ, FZ16), no default NaN, no traps.
+std::uint64_t swapIn() {
+    std::uint64_t host = 0;
+    __asm__ __volatile__("mrs %0, fpcr" : "=r"(host));
+    __asm__ __volatile__("msr fpcr, %0" : : "r"(std::uint64_t{0}));
+    return host;
+}
+void swapOut(std::uint64_t host) {
+    __asm__ __volatile__("msr fpcr, %0" : : "r"(host));
+}
+
 #else
 
 // Elsewhere the thread's defaults are assumed to hold.

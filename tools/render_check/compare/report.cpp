@@ -159,7 +159,7 @@ void compareProbes(const Comparison& c, Findings& f) {
 
 }  // namespace
 
-Verdict judge(const Findings& f, bool cpuHasFma) {
+Verdict judge(const Findings& f) {
     std::printf("render comparison: %d of %d cases match\n", f.matching, f.cases);
     const bool arithmetic = f.routineDiffers || f.operatorDiffers;
     if (!f.renderDiffers && !f.mathsDiffers && !arithmetic) {
@@ -177,18 +177,10 @@ Verdict judge(const Findings& f, bool cpuHasFma) {
             "operands to the routines the other way round, whose low words then differ "
             "(see the operator probes)\n");
     }
-    if (!cpuHasFma) {
-        // Even when the probes miss the arguments concerned, the renders may have hit them.
-        std::printf(
-            "verdict: this CPU lacks FMA/AVX2, so x86-64 glibc takes code paths whose pow "
-            "differs from PowerPC's in the last place for a few arguments; differences "
-            "that follow from that are not a fault of ours. Compare on a CPU with FMA.\n");
-        return arithmetic ? Verdict::Differs : Verdict::ExcusedMathsLibrary;
-    }
     if (f.mathsDiffers) {
         std::printf(
-            "verdict: the maths library differs between the builds although this CPU has "
-            "FMA (see the maths probes)\n");
+            "verdict: our own maths (pow, tan, the dither's powers of two) differs between the "
+            "builds (see the maths probes): a wrong fma on this target?\n");
     } else if (!arithmetic) {
         std::printf(
             "verdict: neither the maths library nor the arithmetic probes differ, so the "
@@ -213,12 +205,12 @@ std::string describeWord(std::uint64_t word) {
     return text;
 }
 
-Verdict report(const Comparison& comparison, bool cpuHasFma) {
+Verdict report(const Comparison& comparison) {
     Findings findings;
     compareCases(comparison, findings);
     compareModules(comparison, findings);
     compareProbes(comparison, findings);
-    return judge(findings, cpuHasFma);
+    return judge(findings);
 }
 
 }  // namespace tovrel::render

@@ -16,9 +16,9 @@ struct Comparison {
     DigestFile ourModule, theirModule;  // renders of the plug-in files (may be empty)
 };
 
-enum class Verdict { Match, Differs, ExcusedMathsLibrary };
+enum class Verdict { Match, Differs };
 
-Verdict report(const Comparison& comparison, bool cpuHasFma);
+Verdict report(const Comparison& comparison);
 
 struct Findings {
     int cases = 0, matching = 0;
@@ -30,7 +30,7 @@ struct Findings {
 
 // Prints the verdict. On a CPU without FMA every difference but our arithmetic's is excused:
 // x86-64 glibc's maths functions then differ from PowerPC's.
-Verdict judge(const Findings& findings, bool cpuHasFma);
+Verdict judge(const Findings& findings);
 
 // A word as hex and as the float or double it holds (floats arrive in the low 32 bits).
 std::string describeWord(std::uint64_t word);
