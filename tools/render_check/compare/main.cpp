@@ -80,6 +80,21 @@ bool exists(const std::string& path) {
 
 constexpr std::size_t kCasesAtOnce = 2;
 
+// Whether a linked-in or plug-in file render differs anywhere: only then is measuring worth
+// rendering the suite again.
+bool casesDiffer(const Comparison& c) {
+    for (const DigestFile* side : {&c.ours, &c.ourModule}) {
+        for (const auto& [name, ours] : side->cases) {
+            const auto theirs = c.theirs.cases.find(name);
+            if (theirs == c.theirs.cases.end() ||
+                compareCase(&theirs->second, &ours).kind != CaseDiff::Match) {
+                return true;
+            }
+        }
+    }
+    return c.ours.cases.size() != c.theirs.cases.size();
+}
+
 std::string percent(long part, long whole) {
     char text[32];
     std::snprintf(text, sizeof text, "%.3g%%", whole > 0 ? 100.0 * part / whole : 0.0);
@@ -177,7 +192,7 @@ int compareBuilds(const Options& o) {
         comparison.theirModule = parseDigest(runs[4 + o.shards].output);
     }
     const Verdict verdict = report(comparison);
-    if (o.measure && verdict != Verdict::Match) measure(o, comparison.theirs.order);
+    if (o.measure && casesDiffer(comparison)) measure(o, comparison.theirs.order);
     return verdict == Verdict::Match ? 0 : 1;
 }
 
