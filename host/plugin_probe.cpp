@@ -116,7 +116,9 @@ void finish(Child& child, PluginSummary& s, bool timedOut, std::chrono::millisec
     } else if (WIFSIGNALED(status) && child.answer.empty()) {
         s.problem = std::string("crashed while loading (") + strsignal(WTERMSIG(status)) + ")";
     } else if (child.answer.empty()) {
-        s.problem = "exited while loading, status " + std::to_string(WEXITSTATUS(status));
+        // A host sees a plug-in that ends its process as a crash (so do sanitizers report one).
+        s.problem =
+            "crashed while loading (exit status " + std::to_string(WEXITSTATUS(status)) + ")";
     } else {
         parseAnswer(child.answer, s);
     }
