@@ -93,4 +93,13 @@ struct PlotCommand {
     void run(const GlobalOptions& global);
 };
 
+struct ListCommand {
+    CLI::App* app = nullptr;
+    bool json = false;
+    double timeoutSeconds = 10.0;
+
+    void add(CLI::App& parent);
+    void run(const GlobalOptions& global);
+};
+
 }  // namespace tovrel

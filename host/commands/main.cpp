@@ -15,10 +15,12 @@ int main(int argc, char** argv) {
     tovrel::RenderCommand render;
     tovrel::InfoCommand info;
     tovrel::PlotCommand plot;
+    tovrel::ListCommand list;
     demo.add(app);
     render.add(app);
     info.add(app);
     plot.add(app);
+    list.add(app);
     int status = 0;
     try {
         app.parse(argc, argv);
@@ -26,6 +28,7 @@ int main(int argc, char** argv) {
         if (*render.app) status = render.run(global);
         if (*info.app) info.run(global);
         if (*plot.app) plot.run(global);
+        if (*list.app) list.run(global);
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {

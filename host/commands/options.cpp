@@ -4,13 +4,16 @@
 
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 
 #include "host/chain_parameter.h"
 #include "host/host_error.h"
 #include "host/noise_seeds.h"
 #include "host/parameter_lookup.h"
+#include "host/plugin_search.h"
 
 namespace tovrel {
+namespace fs = std::filesystem;
 namespace {
 
 std::string besideExecutable(const std::string& file) {
@@ -21,13 +24,25 @@ std::string besideExecutable(const std::string& file) {
     return executable.substr(0, executable.rfind('/') + 1) + file;
 }
 
+// Tovrel.so beside tovrel in a build folder, or where an install put it.
+std::string defaultPlugin() {
+    const std::string beside = besideExecutable("Tovrel.so");
+    const std::string installed = besideExecutable("../lib/vst/Tovrel.so");
+    for (const std::string& path : {beside, installed}) {
+        if (access(path.c_str(), F_OK) == 0) return fs::path(path).lexically_normal().string();
+    }
+    throw HostError("no plug-in at '" + beside + "' or '" + installed +
+                    "': build Tovrel.so or pass --plugin PATH");
+}
+
 }  // namespace
 
 void addGlobalOptions(CLI::App& app, GlobalOptions& options) {
     // One value per --plugin, so files named after it stay positional arguments.
     app.add_option("--plugin", options.pluginPaths,
-                   "VST 2.4 plug-in to load (default: Tovrel.so beside tovrel); render takes "
-                   "several, a chain in the order given")
+                   "VST 2.4 plug-in: a path, or a name looked up in VST_PATH, LXVST_PATH, ~/.vst, "
+                   "/usr/local/lib/vst, /usr/lib/vst (default: Tovrel.so beside tovrel or in "
+                   "../lib/vst); render takes several, a chain in the order given")
         ->allow_extra_args(false);
     app.add_flag("-q,--quiet", options.quiet, "no progress bar");
     app.add_option("--noise-seeds", options.noiseSeeds,
@@ -53,13 +68,10 @@ void addSoundOptions(CLI::App& command, SoundOptions& options) {
 
 namespace {
 
-std::unique_ptr<Plugin> loadOne(std::string path, const GlobalOptions& options) {
-    if (path.empty()) {
-        path = besideExecutable("Tovrel.so");
-        if (access(path.c_str(), F_OK) != 0) {
-            throw HostError("no plug-in at '" + path + "': build Tovrel.so or pass --plugin PATH");
-        }
-    }
+std::unique_ptr<Plugin> loadOne(const std::string& name, const GlobalOptions& options) {
+    const std::string path =
+        name.empty() ? defaultPlugin()
+                     : resolvePlugin(name, searchFolders(SearchEnvironment::fromProcess()));
     const NoiseSeeds seeds = noiseSeedsOf(options);
     auto plugin = Plugin::open(path);
     setNoiseSeeds(*plugin, seeds);

@@ -1,11 +1,14 @@
 // A tiny VST 2.4 effect for the host tests, built several times with different shapes (the
 // FAKE_* definitions come from the build file): FAKE_KIND 0 is a working effect, 1 returns no
-// record, 2 a record with the wrong magic, 3 exports no entry point. FAKE_PROCESS picks what a
-// working one does to sound, known exactly for the measurement tests: 0 a gain of twice the
-// Gain parameter, 1 delays output o by o + 1 samples, 2 the gain then a hard clip at +-0.5, 3
-// delays every output by FAKE_LATENCY samples and reports that latency only once resumed, as
-// many plug-ins do; FAKE_TAIL is what it answers for its tail size. It journals the host's
-// requests, read with fakeJournal().
+// record, 2 a record with the wrong magic, 3 exports no entry point, 4 crashes in its entry
+// point and 5 never returns from it. FAKE_PROCESS picks what a working one does to sound, known
+// exactly for the measurement tests: 0 a gain of twice the Gain parameter, 1 delays output o by
+// o + 1 samples, 2 the gain then a hard clip at +-0.5, 3 delays every output by FAKE_LATENCY
+// samples and reports that latency only once resumed, as many plug-ins do; FAKE_TAIL is what it
+// answers for its tail size. It journals the host's requests, read with fakeJournal().
+#include <unistd.h>
+
+#include <csignal>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -120,6 +123,8 @@ extern "C" __attribute__((visibility("default"))) const char* fakeJournal() {
 // Kind 3 exports this under a name no host looks for.
 extern "C" __attribute__((visibility("default"))) AEffect* FAKE_ENTRY(audioMasterCallback host) {
     journal.clear();
+    if (FAKE_KIND == 4) std::raise(SIGSEGV);
+    while (FAKE_KIND == 5) pause();
     if (FAKE_KIND == 1 || host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) {
         return nullptr;
     }
