@@ -2,4 +2,8 @@
 // hidden.
 #pragma once
 
+#if defined(_WIN32)
+#define TOVREL_EXPORT __declspec(dllexport)
+#else
 #define TOVREL_EXPORT __attribute__((visibility("default")))
+#endif

@@ -17,12 +17,14 @@ class BlockRenderer {
     static_assert(std::is_same_v<T, float> || std::is_same_v<T, double>, "float or double");
 
   public:
-    BlockRenderer(Plugin& plugin, int sourceChannels, int maxFrames)
+    // A file's audio wider than the plug-in is refused; within a chain (dropExtraChannels) the
+    // channels beyond the plug-in's inputs are dropped, as hosts do.
+    BlockRenderer(Plugin& plugin, int sourceChannels, int maxFrames, bool dropExtraChannels = false)
         : plugin_(plugin),
           sourceChannels_(sourceChannels),
           buffers_(plugin.record().numInputs, plugin.record().numOutputs, maxFrames) {
         const int inputs = plugin.record().numInputs;
-        if (sourceChannels < 1 || sourceChannels > inputs) {
+        if (sourceChannels < 1 || (sourceChannels > inputs && !dropExtraChannels)) {
             throw HostError("the audio has " + std::to_string(sourceChannels) +
                             " channels but the plug-in takes " + std::to_string(inputs) +
                             " inputs");

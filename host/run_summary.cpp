@@ -38,6 +38,23 @@ std::string formatSummary(const RunReport& report) {
                   report.seconds - report.pluginSeconds,
                   report.seconds > 0 ? audioSeconds / report.seconds : 0.0);
     text += line;
+    if (report.processingRate > 0) {
+        std::snprintf(line, sizeof line,
+                      "  processed at %g Hz: converted there and back with libsamplerate\n",
+                      report.processingRate);
+        text += line;
+    }
+    if (report.latency > 0) {
+        text += "  latency " + std::to_string(report.latency) + " frames, " +
+                (report.latencyCompensated ? "compensated" : "not compensated") + "\n";
+    }
+    if (report.tailSource != TailSource::Option) {
+        std::snprintf(line, sizeof line, "  tail %.3f s, %s\n",
+                      static_cast<double>(report.tailFrames) / report.sampleRate,
+                      report.tailSource == TailSource::Plugin ? "as the plug-in reports"
+                                                              : "until the output fell silent");
+        text += line;
+    }
     if (report.integerOutput) {
         text += "  " + std::to_string(report.clipped) + " samples clipped\n";
     }

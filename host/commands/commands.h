@@ -3,8 +3,14 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "host/audio_reader.h"
+#include "host/automation.h"
+#include "host/file_render.h"
 #include "options.h"
 
 namespace tovrel {
@@ -22,16 +28,40 @@ struct DemoCommand {
 
 struct RenderCommand {
     CLI::App* app = nullptr;
-    std::string input;
+    std::vector<std::string> files;
+    std::string input;  // of a single render
     std::string output;
+    std::string outDir;  // a batch when given
+    int jobs = 0;        // 0: one per core
+    std::string suffix;
+    std::string format;
     SoundOptions sound;
-    double tailSeconds = 0.0;
-    std::string presetIn;
+    std::string tail = "0";  // seconds, or auto
+    bool compensateLatency = true;
+    double rate = 0.0;                  // 0: the input's
+    std::vector<std::string> presetIn;  // each FILE or N:FILE
     std::string presetOut;
+    std::string automate;
+    int automationStep = 32;
     bool json = false;
 
     void add(CLI::App& parent);
-    void run(const GlobalOptions& global);
+    int run(const GlobalOptions& global);  // the exit status
+
+  private:
+    // One file's render set up as the options say: fresh plug-in instances with the presets
+    // and settings applied, and the automation read at the file's rate.
+    struct Prepared {
+        Prepared(const RenderCommand& command, const GlobalOptions& global, AudioReader& reader,
+                 const std::string& output);
+        Prepared(const Prepared&) = delete;
+        Prepared& operator=(const Prepared&) = delete;
+        std::vector<std::unique_ptr<Plugin>> plugins;  // every --plugin, in order
+        std::vector<Plugin*> chain;
+        std::optional<Automation> automation;
+        FileRenderSettings settings;  // points at automation
+    };
+    int runBatch(const GlobalOptions& global);
 };
 
 struct InfoCommand {
@@ -58,6 +88,15 @@ struct PlotCommand {
     std::string csv;
     bool json = false;
     bool summary = true;  // the measured numbers as text; the demo shows only the picture
+
+    void add(CLI::App& parent);
+    void run(const GlobalOptions& global);
+};
+
+struct ListCommand {
+    CLI::App* app = nullptr;
+    bool json = false;
+    double timeoutSeconds = 10.0;
 
     void add(CLI::App& parent);
     void run(const GlobalOptions& global);

@@ -15,16 +15,20 @@ int main(int argc, char** argv) {
     tovrel::RenderCommand render;
     tovrel::InfoCommand info;
     tovrel::PlotCommand plot;
+    tovrel::ListCommand list;
     demo.add(app);
     render.add(app);
     info.add(app);
     plot.add(app);
+    list.add(app);
+    int status = 0;
     try {
         app.parse(argc, argv);
         if (*demo.app) demo.run(global);
-        if (*render.app) render.run(global);
+        if (*render.app) status = render.run(global);
         if (*info.app) info.run(global);
         if (*plot.app) plot.run(global);
+        if (*list.app) list.run(global);
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {
@@ -36,5 +40,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tovrel: error: %s\n", e.what());
         return 1;
     }
-    return 0;
+    return status;
 }

@@ -4,12 +4,16 @@
 
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 
+#include "host/chain_parameter.h"
 #include "host/host_error.h"
 #include "host/noise_seeds.h"
 #include "host/parameter_lookup.h"
+#include "host/plugin_search.h"
 
 namespace tovrel {
+namespace fs = std::filesystem;
 namespace {
 
 std::string besideExecutable(const std::string& file) {
@@ -20,11 +24,26 @@ std::string besideExecutable(const std::string& file) {
     return executable.substr(0, executable.rfind('/') + 1) + file;
 }
 
+// Tovrel.so beside tovrel in a build folder, or where an install put it.
+std::string defaultPlugin() {
+    const std::string beside = besideExecutable("Tovrel.so");
+    const std::string installed = besideExecutable("../lib/vst/Tovrel.so");
+    for (const std::string& path : {beside, installed}) {
+        if (access(path.c_str(), F_OK) == 0) return fs::path(path).lexically_normal().string();
+    }
+    throw HostError("no plug-in at '" + beside + "' or '" + installed +
+                    "': build Tovrel.so or pass --plugin PATH");
+}
+
 }  // namespace
 
 void addGlobalOptions(CLI::App& app, GlobalOptions& options) {
-    app.add_option("--plugin", options.pluginPath,
-                   "VST 2.4 plug-in to load (default: Tovrel.so beside tovrel)");
+    // One value per --plugin, so files named after it stay positional arguments.
+    app.add_option("--plugin", options.pluginPaths,
+                   "VST 2.4 plug-in: a path, or a name looked up in VST_PATH, LXVST_PATH, ~/.vst, "
+                   "/usr/local/lib/vst, /usr/lib/vst (default: Tovrel.so beside tovrel or in "
+                   "../lib/vst); render takes several, a chain in the order given")
+        ->allow_extra_args(false);
     app.add_flag("-q,--quiet", options.quiet, "no progress bar");
     app.add_option("--noise-seeds", options.noiseSeeds,
                    "LEFT,RIGHT: the dither's seeds, for plug-ins that take them (default "
@@ -47,18 +66,32 @@ void addSoundOptions(CLI::App& command, SoundOptions& options) {
                      "accept --set values outside 0 to 1");
 }
 
-std::unique_ptr<Plugin> loadPlugin(const GlobalOptions& options) {
-    std::string path = options.pluginPath;
-    if (path.empty()) {
-        path = besideExecutable("Tovrel.so");
-        if (access(path.c_str(), F_OK) != 0) {
-            throw HostError("no plug-in at '" + path + "': build Tovrel.so or pass --plugin PATH");
-        }
-    }
+namespace {
+
+std::unique_ptr<Plugin> loadOne(const std::string& name, const GlobalOptions& options) {
+    const std::string path =
+        name.empty() ? defaultPlugin()
+                     : resolvePlugin(name, searchFolders(SearchEnvironment::fromProcess()));
     const NoiseSeeds seeds = noiseSeedsOf(options);
     auto plugin = Plugin::open(path);
     setNoiseSeeds(*plugin, seeds);
     return plugin;
+}
+
+}  // namespace
+
+std::unique_ptr<Plugin> loadPlugin(const GlobalOptions& options) {
+    if (options.pluginPaths.size() > 1) {
+        throw HostError("this command takes one --plugin; only render takes a chain");
+    }
+    return loadOne(options.pluginPaths.empty() ? "" : options.pluginPaths[0], options);
+}
+
+std::vector<std::unique_ptr<Plugin>> loadChain(const GlobalOptions& options) {
+    std::vector<std::unique_ptr<Plugin>> chain;
+    if (options.pluginPaths.empty()) chain.push_back(loadOne("", options));
+    for (const std::string& path : options.pluginPaths) chain.push_back(loadOne(path, options));
+    return chain;
 }
 
 NoiseSeeds noiseSeedsOf(const GlobalOptions& options) {
@@ -72,6 +105,24 @@ void applySettings(Plugin& plugin, const std::vector<std::string>& settings, boo
     }
     for (const ParameterAssignment& assignment : assignments) {
         plugin.setParameter(assignment.index, assignment.value);
+    }
+}
+
+void applySettings(const std::vector<Plugin*>& chain, const std::vector<std::string>& settings,
+                   bool allowOutOfRange) {
+    std::vector<std::pair<Plugin*, ParameterAssignment>> assignments;
+    for (const std::string& text : settings) {
+        const ChainKey key = splitChainKey(chain, text);
+        Plugin* plugin = chain[key.member];
+        if (!key.numbered) {
+            const auto equals = text.rfind('=');
+            const std::string name = equals == std::string::npos ? text : text.substr(0, equals);
+            plugin = chain[findChainParameter(chain, name).member];
+        }
+        assignments.emplace_back(plugin, parseAssignment(*plugin, key.rest, allowOutOfRange));
+    }
+    for (const auto& [plugin, assignment] : assignments) {
+        plugin->setParameter(assignment.index, assignment.value);
     }
 }
 

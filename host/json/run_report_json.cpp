@@ -37,6 +37,15 @@ nlohmann::ordered_json runReportJson(const RunReport& report) {
         {"integerOutput", report.integerOutput},
         // Only integer sample formats clip; float output keeps every over.
         {"clippedSamples", report.clipped},
+        // Set when --rate converted the audio for the plug-ins and back.
+        {"processingRate", report.processingRate > 0 ? nlohmann::ordered_json(report.processingRate)
+                                                     : nlohmann::ordered_json(nullptr)},
+        {"latencyFrames", report.latency},
+        {"latencyCompensated", report.latencyCompensated},
+        {"tailFrames", report.tailFrames},
+        {"tailFrom", report.tailSource == TailSource::Option   ? "option"
+                     : report.tailSource == TailSource::Plugin ? "plugin"
+                                                               : "detected"},
     };
     if (!report.title.empty()) json["title"] = report.title;
     return json;

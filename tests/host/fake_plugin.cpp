@@ -1,9 +1,14 @@
 // A tiny VST 2.4 effect for the host tests, built several times with different shapes (the
 // FAKE_* definitions come from the build file): FAKE_KIND 0 is a working effect, 1 returns no
-// record, 2 a record with the wrong magic, 3 exports no entry point. FAKE_PROCESS picks what a
-// working one does to sound, known exactly for the measurement tests: 0 a gain of twice the
-// Gain parameter, 1 delays output o by o + 1 samples, 2 the gain then a hard clip at +-0.5. It
-// journals the host's requests, read with fakeJournal().
+// record, 2 a record with the wrong magic, 3 exports no entry point, 4 crashes in its entry
+// point and 5 never returns from it. FAKE_PROCESS picks what a working one does to sound, known
+// exactly for the measurement tests: 0 a gain of twice the Gain parameter, 1 delays output o by
+// o + 1 samples, 2 the gain then a hard clip at +-0.5, 3 delays every output by FAKE_LATENCY
+// samples and reports that latency only once resumed, as many plug-ins do; FAKE_TAIL is what it
+// answers for its tail size. It journals the host's requests, read with fakeJournal().
+#include <unistd.h>
+
+#include <csignal>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -21,7 +26,7 @@ const std::pair<VstInt32, const char*> kJournalled[] = {
 
 std::string journal;
 
-constexpr int kLongestDelay = FAKE_OUTPUTS;
+constexpr int kLongestDelay = FAKE_OUTPUTS > FAKE_LATENCY ? FAKE_OUTPUTS : FAKE_LATENCY;
 
 struct Fake {
     AEffect record{};
@@ -56,6 +61,11 @@ VstIntPtr dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr v
         case effClose:
             delete &fake;
             return 1;
+        case effMainsChanged:
+            if (FAKE_PROCESS == 3) effect->initialDelay = value != 0 ? FAKE_LATENCY : 0;
+            return 0;
+        case effGetTailSize:
+            return FAKE_TAIL;
         case effGetChunk:  // the chunk is the parameter values
             *static_cast<void**>(ptr) = fake.values;
             return FAKE_CHUNKS ? sizeof fake.values : 0;
@@ -85,6 +95,8 @@ void process(AEffect* effect, T** inputs, T** outputs, VstInt32 frames) {
             T& out = outputs[o][i];
             if (FAKE_PROCESS == 1) {
                 out = delayed(fake.delayLine[o], o + 1, in);
+            } else if (FAKE_PROCESS == 3) {
+                out = delayed(fake.delayLine[o], FAKE_LATENCY, in);
             } else {
                 out = in * gain;
                 if (FAKE_PROCESS == 2) out = out > T(0.5) ? T(0.5) : out < T(-0.5) ? T(-0.5) : out;
@@ -111,6 +123,8 @@ extern "C" __attribute__((visibility("default"))) const char* fakeJournal() {
 // Kind 3 exports this under a name no host looks for.
 extern "C" __attribute__((visibility("default"))) AEffect* FAKE_ENTRY(audioMasterCallback host) {
     journal.clear();
+    if (FAKE_KIND == 4) std::raise(SIGSEGV);
+    while (FAKE_KIND == 5) pause();
     if (FAKE_KIND == 1 || host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) {
         return nullptr;
     }

@@ -1,6 +1,7 @@
-# GoogleTest for a cross target (PowerPC, 64-bit ARM), built from the sources Debian ships, under
-# the same target names that find_package(GTest) gives on the build machine. On PowerPC every
-# program linked with it also gets the FPSCR-move trap, which the target's glibc needs under qemu.
+# GoogleTest for a cross target (PowerPC, 64-bit ARM, Windows), built from the sources Debian
+# ships, under the same target names that find_package(GTest) gives on the build machine. On
+# PowerPC every program linked with it also gets the FPSCR-move trap, which the target's glibc
+# needs under qemu.
 set(TOVREL_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources for the target")
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)

@@ -7,6 +7,11 @@
 //   tovrel_render --probe-samples NAME FIRST COUNT  the arguments and results of one probe
 //   tovrel_render --list                            the case names
 //   --plugin PATH renders a plug-in file instead of the linked-in effect (outputs only).
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -135,6 +140,10 @@ int run(const Options& o) {
 }  // namespace tovrel::render
 
 int main(int argc, char** argv) {
+#if defined(_WIN32)
+    // The digests are compared as text with the other builds': no carriage returns.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     try {
         return tovrel::render::run(tovrel::render::parse(argc, argv));
     } catch (const std::exception& e) {
