@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 #include <string>
+#include <vector>
 
 #include "options.h"
 
@@ -36,6 +37,19 @@ struct InfoCommand {
 
     void add(CLI::App& parent);
     void run(const GlobalOptions& global);
+};
+
+struct ValidateCommand {
+    CLI::App* app = nullptr;
+    std::string plugin;
+    int level = 5;
+    unsigned seed = 1;
+    std::string jsonPath;
+    std::string junitPath;
+    std::vector<std::string> skip;
+
+    void add(CLI::App& parent);
+    int run();  // the exit status: 0 nothing failed, 1 something failed
 };
 
 }  // namespace tovrel

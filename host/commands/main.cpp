@@ -14,14 +14,17 @@ int main(int argc, char** argv) {
     tovrel::DemoCommand demo;
     tovrel::RenderCommand render;
     tovrel::InfoCommand info;
+    tovrel::ValidateCommand validate;
     demo.add(app);
     render.add(app);
     info.add(app);
+    validate.add(app);
     try {
         app.parse(argc, argv);
         if (*demo.app) demo.run(global);
         if (*render.app) render.run(global);
         if (*info.app) info.run(global);
+        if (*validate.app) return validate.run();
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {
