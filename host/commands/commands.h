@@ -44,6 +44,7 @@ struct ValidateCommand {
     std::string plugin;
     int level = 5;
     unsigned seed = 1;
+    double timeScale = 1.0;
     std::string jsonPath;
     std::string junitPath;
     std::vector<std::string> skip;

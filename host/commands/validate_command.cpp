@@ -52,6 +52,8 @@ void ValidateCommand::add(CLI::App& parent) {
     app->add_option("--level", level, "1 (quick) to 10 (everything); default 5")
         ->check(CLI::Range(validation::kMinLevel, validation::kMaxLevel));
     app->add_option("--seed", seed, "seed of the test signals and random values (default 1)");
+    // For the validator's own tests, which wait for hangs on purpose.
+    app->add_option("--time-scale", timeScale)->check(CLI::Range(0.01, 100.0))->group("");
     app->add_option("--json", jsonPath, "also write the results as JSON");
     app->add_option("--junit", junitPath, "also write the results as JUnit XML");
     app->add_option("--skip", skip, "checks or families to skip, e.g. threads,state.save-loop")
@@ -65,7 +67,8 @@ int ValidateCommand::run() {
     auto json = reportFile(jsonPath);
     auto junit = reportFile(junitPath);
     const std::vector<validation::Check> checks = validation::allChecks();
-    const validation::CheckContext context{plugin, static_cast<std::uint32_t>(seed), level};
+    const validation::CheckContext context{plugin, static_cast<std::uint32_t>(seed), level,
+                                           timeScale};
     const auto results = validation::runChecks(
         checks, context, skipList(skip, checks), [](const validation::CheckResult& result) {
             std::printf("%s\n", validation::resultLine(result).c_str());

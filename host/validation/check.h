@@ -18,6 +18,7 @@ struct CheckContext {
     std::string pluginPath;
     std::uint32_t seed = 1;
     int level = kDefaultLevel;
+    double timeScale = 1.0;  // multiplies every check's time limit
 };
 
 struct Check {

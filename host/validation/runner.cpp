@@ -187,7 +187,7 @@ std::vector<CheckResult> runChecks(const std::vector<Check>& checks, const Check
         } else if (!loads) {
             result.outcome = skipped("the plug-in does not load");
         } else {
-            result.outcome = runIsolated(check, context, check.seconds);
+            result.outcome = runIsolated(check, context, check.seconds * context.timeScale);
             if (check.name == kLoadingCheck && result.outcome.verdict == Verdict::Fail) {
                 loads = false;
             }
