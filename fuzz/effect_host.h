@@ -18,7 +18,7 @@ inline VstIntPtr VSTCALLBACK fuzzHost(AEffect*, VstInt32 opcode, VstInt32, VstIn
 class Effect {
   public:
     Effect() : effect_(VSTPluginMain(&fuzzHost)) { dispatch(0); }  // effOpen
-    ~Effect() { dispatch(1); }                                       // effClose
+    ~Effect() { dispatch(1); }                                     // effClose
     Effect(const Effect&) = delete;
     Effect& operator=(const Effect&) = delete;
 

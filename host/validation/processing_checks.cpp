@@ -162,6 +162,40 @@ Outcome inPlace(const CheckContext& context) {
     return passed();
 }
 
+// A long run as a session would be: random block sizes, a parameter change before each block,
+// and now and then a suspend and resume.
+template <typename Sample>
+Outcome soak(const CheckContext& context) {
+    PluginUnderTest plugin(context.pluginPath);
+    auto instance = plugin.create(context.seed);
+    if (!offered<Sample>(*instance)) return skipped("no double-precision processing offered");
+    Noise noise(context.seed);
+    constexpr double kRate = 48000.0;
+    constexpr int kSeconds = 20;
+    instance->start(kRate, 4096);
+    auto in = whiteNoise<Sample>(instance->numInputs(), static_cast<int>(kRate), context.seed);
+    Channels<Sample> out(instance->numOutputs(), in.frames());
+    for (int second = 0; second < kSeconds; ++second) {
+        noteStep("second " + std::to_string(second) + " of the long run");
+        if (second % 5 == 4) instance->start(kRate, 4096);
+        for (int offset = 0; offset < in.frames();) {
+            const int frames = std::min(1 + noise.below(4096), in.frames() - offset);
+            if (instance->numParams() > 0) {
+                instance->setParameter(static_cast<VstInt32>(noise.below(instance->numParams())),
+                                       static_cast<float>(noise.uniform()));
+            }
+            processBlock(*instance, in, out, offset, frames);
+            offset += frames;
+        }
+        const std::string bad = firstNonFinite(out);
+        if (!bad.empty()) {
+            return failed("second " + std::to_string(second) + ": " +
+                          expectedSeen("finite output", "non-finite at " + bad));
+        }
+    }
+    return passed();
+}
+
 }  // namespace
 
 void addProcessingChecks(std::vector<Check>& checks) {
@@ -173,6 +207,8 @@ void addProcessingChecks(std::vector<Check>& checks) {
     checks.push_back({"process.in-place-double", 4, 60.0, inPlace<double>});
     checks.push_back({"process.automation-float", 5, 60.0, automation<float>});
     checks.push_back({"process.automation-double", 5, 60.0, automation<double>});
+    checks.push_back({"process.soak-float", 10, 300.0, soak<float>});
+    checks.push_back({"process.soak-double", 10, 300.0, soak<double>});
 }
 
 }  // namespace tovrel::validation
