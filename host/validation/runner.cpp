@@ -42,6 +42,8 @@ void writeAll(int fd, const std::string& text) {
 }
 
 [[noreturn]] void runChild(const Check& check, const CheckContext& context, int fd) {
+    // A group of its own, so a timeout ends whatever the check or the plug-in started too.
+    setpgid(0, 0);
     stepPipe = fd;
     // The plug-in's own chatter goes to stderr, so our report on stdout stays clean.
     dup2(STDERR_FILENO, STDOUT_FILENO);
@@ -146,7 +148,10 @@ Outcome runIsolated(const Check& check, const CheckContext& context, double seco
     const double limit = seconds * kTimeScale;
     const bool ended = collect(fds[0], limit, text);
     close(fds[0]);
-    if (!ended) kill(child, SIGKILL);
+    if (!ended) {
+        kill(-child, SIGKILL);
+        kill(child, SIGKILL);
+    }
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }

@@ -125,7 +125,10 @@ void VSTCALLBACK process(AEffect* effect, float** inputs, float** outputs, VstIn
     for (int c = 0; c < 2; ++c) {
         float memory = plugin.memory[c];
         for (VstInt32 i = 0; i < frames; ++i) {
-            memory += 0.5f * (inputs[c][i] - memory);
+            // Tiny values go to zero: a subnormal input or tail would cost many times a normal one.
+            const float input = std::fabs(inputs[c][i]) < 1e-30f ? 0.0f : inputs[c][i];
+            memory += 0.5f * (input - memory);
+            if (std::fabs(memory) < 1e-30f) memory = 0.0f;
 #if !defined(BROKEN_NAN_STICKS)
             if (!std::isfinite(memory)) memory = 0.0f;  // a poisoned input must not stay
 #endif
