@@ -5,7 +5,8 @@
 #include "outcome.h"
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#include <sanitizer/allocator_interface.h>
+// Provided by both sanitizer runtimes; GCC ships no header for it.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #define TOVREL_SANITIZER_HEAP 1
 #endif
 

@@ -144,14 +144,17 @@ Outcome cost(const CheckContext& context, Quiet quiet) {
                                       : "timing silence against noise");
     const auto [noiseSeconds, otherSeconds] = fastestRuns(*instance, noise, other, out);
     const double ratio = otherSeconds / noiseSeconds;
-    // Silence may cost what noise does; the margin is for the timer on a busy machine.
-    const double limit = quiet == Quiet::Denormal ? 2.0 : 1.3;
+    // Silence may cost what noise does; the margin above that is for the clock of a busy
+    // machine, and a ratio inside it is only a warning.
+    const double limit = quiet == Quiet::Denormal ? 2.0 : 1.5;
+    const double doubtful = quiet == Quiet::Denormal ? 1.6 : 1.2;
     const std::string what = quiet == Quiet::Denormal ? "denormal input" : "silence";
     const std::string figure = what + " costs " + ratioText(ratio) + " x noise";
     if (ratio > limit) {
         return failed(expectedSeen(what + " at most " + ratioText(limit) + " x the cost of noise",
                                    ratioText(ratio) + " x"));
     }
+    if (ratio > doubtful) return warned(figure + ", near the limit of " + ratioText(limit));
     return passed(figure);
 #endif
 }
