@@ -17,6 +17,12 @@ namespace {
 
 constexpr int kBlock = 256;
 
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kInstrumented = true;
+#else
+constexpr bool kInstrumented = false;
+#endif
+
 template <typename Sample>
 bool offered(Instance& instance) {
     return sizeof(Sample) == sizeof(float) || instance.offersDouble();
@@ -116,11 +122,7 @@ enum class Quiet { Denormal, Silence };
 
 template <typename Sample>
 Outcome cost(const CheckContext& context, Quiet quiet) {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-    (void)context;
-    (void)quiet;
-    return skipped("timing means nothing in an instrumented build");
-#else
+    if (kInstrumented) return skipped("timing means nothing in an instrumented build");
     PluginUnderTest plugin(context.pluginPath);
     auto instance = plugin.create(context.seed);
     if (!offered<Sample>(*instance)) return skipped("no double-precision processing offered");
@@ -156,7 +158,6 @@ Outcome cost(const CheckContext& context, Quiet quiet) {
     }
     if (ratio > doubtful) return warned(figure + ", near the limit of " + ratioText(limit));
     return passed(figure);
-#endif
 }
 
 template <typename Sample>

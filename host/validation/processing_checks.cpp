@@ -171,7 +171,11 @@ Outcome soak(const CheckContext& context) {
     if (!offered<Sample>(*instance)) return skipped("no double-precision processing offered");
     Noise noise(context.seed);
     constexpr double kRate = 48000.0;
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    constexpr int kSeconds = 4;  // instrumented code is many times slower
+#else
     constexpr int kSeconds = 20;
+#endif
     instance->start(kRate, 4096);
     auto in = whiteNoise<Sample>(instance->numInputs(), static_cast<int>(kRate), context.seed);
     Channels<Sample> out(instance->numOutputs(), in.frames());

@@ -97,8 +97,17 @@ Outcome pins(const CheckContext& context) {
         auto* out = reinterpret_cast<VstSpeakerArrangement*>(output.data());
         in->numChannels = channels;
         out->numChannels = channels;
-        noteStep("effSetSpeakerArrangement with " + std::to_string(channels) + " channels");
+        const std::string what =
+            "effSetSpeakerArrangement with " + std::to_string(channels) + " channels";
+        noteStep(what);
+        const auto inputBefore = input;
+        const auto outputBefore = output;
         instance->dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(in), out);
+        if (input != inputBefore || output != outputBefore) {
+            return failed(
+                what + ": " +
+                expectedSeen("the host's arrangements untouched", "bytes written into them"));
+        }
     }
     return passed();
 }
