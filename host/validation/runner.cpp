@@ -118,6 +118,17 @@ ChildReport parseReport(const std::string& text) {
     return report;
 }
 
+// Sanitizer runtimes end a process they caught with an exit status of their own.
+std::string sanitizerNote(int code) {
+#if defined(__SANITIZE_THREAD__)
+    if (code == 66) return " (ThreadSanitizer found a data race; its report is on stderr)";
+#elif defined(__SANITIZE_ADDRESS__)
+    if (code == 1) return " (AddressSanitizer's report, if any, is on stderr)";
+#endif
+    (void)code;
+    return {};
+}
+
 std::string during(const std::string& step) {
     return step.empty() ? "" : " during " + step;
 }
@@ -167,7 +178,7 @@ Outcome runIsolated(const Check& check, const CheckContext& context, double seco
     if (!report.finished) {
         const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         return failed("the process exited with status " + std::to_string(code) +
-                      during(report.lastStep));
+                      sanitizerNote(code) + during(report.lastStep));
     }
     return report.outcome;
 }

@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -21,11 +22,17 @@ namespace {
 constexpr int kParams = 3;
 const char* const kNames[kParams] = {"Gain", "Tone", "Mix"};
 
+#if defined(BROKEN_RACES)
+using Value = float;  // set by the host's interface thread, read by processing, unsynchronised
+#else
+using Value = std::atomic<float>;
+#endif
+
 struct Broken {
     AEffect record{};
-    float values[kParams] = {0.5f, 0.25f, 1.0f};
+    Value values[kParams] = {0.5f, 0.25f, 1.0f};
     float memory[2] = {0.0f, 0.0f};  // a one-pole smoother per channel
-    unsigned char chunk[sizeof values];
+    float chunk[kParams];
 };
 
 Broken* self(AEffect* effect) {
@@ -42,19 +49,19 @@ bool inRange(VstInt32 index) {
 }
 
 VstIntPtr getChunk(Broken& plugin, void* ptr) {
-    std::memcpy(plugin.chunk, plugin.values, sizeof plugin.values);
+    for (int i = 0; i < kParams; ++i) plugin.chunk[i] = plugin.values[i];
     *static_cast<void**>(ptr) = plugin.chunk;
     return sizeof plugin.chunk;
 }
 
 VstIntPtr setChunk(Broken& plugin, const void* data, VstIntPtr size) {
-    if (data == nullptr || size != static_cast<VstIntPtr>(sizeof plugin.values)) return 0;
+    if (data == nullptr || size != static_cast<VstIntPtr>(sizeof plugin.chunk)) return 0;
     float values[kParams];
     std::memcpy(values, data, sizeof values);
 #if defined(BROKEN_CHUNK)
     values[1] = plugin.values[1];  // forgets the second parameter
 #endif
-    std::memcpy(plugin.values, values, sizeof values);
+    for (int i = 0; i < kParams; ++i) plugin.values[i] = values[i];
     return 1;
 }
 
@@ -108,7 +115,7 @@ float VSTCALLBACK getParameter(AEffect* effect, VstInt32 index) {
 #if defined(BROKEN_RANGE_CRASH)
     if (!inRange(index)) raise(SIGSEGV);  // what reading far outside a table does
 #endif
-    return inRange(index) ? self(effect)->values[index] : 0.0f;
+    return inRange(index) ? static_cast<float>(self(effect)->values[index]) : 0.0f;
 }
 
 void VSTCALLBACK process(AEffect* effect, float** inputs, float** outputs, VstInt32 frames) {
