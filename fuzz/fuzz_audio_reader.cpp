@@ -11,8 +11,10 @@
 
 namespace {
 
+// In memory where the system offers it: every input is written and opened once.
 std::string scratchFile() {
-    static const std::string path = "/tmp/tovrel-fuzz-audio-" + std::to_string(getpid());
+    static const std::string folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    static const std::string path = folder + "/tovrel-fuzz-audio-" + std::to_string(getpid());
     return path;
 }
 
