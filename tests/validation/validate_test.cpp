@@ -2,6 +2,8 @@
 // Tovrel, and survives whatever the Debian plug-ins do.
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "validate_support.h"
 
 namespace tovrel::validation::test {
@@ -101,10 +103,26 @@ TEST(Validate, SkipByNameOrFamilyAndSameSeedSameReport) {
     EXPECT_EQ(verdictOf(first, "text.identity").first, "skip");
     EXPECT_EQ(verdictOf(first, "text.parameter-names").first, "pass");
     EXPECT_EQ(verdictOf(first, "process.float").first, "missing");  // level 4
+    EXPECT_EQ(first.report["seed"], 7);
     const ValidatorRun second =
         validate(BROKEN_NONE, "--level 3 --seed 7 --skip state,text.identity");
     EXPECT_EQ(first.output, second.output);
     EXPECT_EQ(first.report, second.report);
+}
+
+TEST(Validate, WritesJunitBesideTheLines) {
+    const std::string junit = "/tmp/tovrel-validate-junit-" + std::to_string(getpid()) + ".xml";
+    const ValidatorRun run = validate(BROKEN_CHUNK, "--level 3 --junit " + junit);
+    std::ifstream file(junit);
+    const std::string xml((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::remove(junit.c_str());
+    EXPECT_NE(run.output.find("FAIL  state.round-trip"), std::string::npos) << run.output;
+    EXPECT_NE(xml.find("<testcase classname=\"state\" name=\"state.round-trip\""),
+              std::string::npos)
+        << xml;
+    EXPECT_NE(xml.find("<failure message=\"bank chunk set back on the same instance"),
+              std::string::npos)
+        << xml;
 }
 
 // Whatever a third-party plug-in does, the validator finishes and reports every check.
