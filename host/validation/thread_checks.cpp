@@ -37,6 +37,8 @@ Outcome parametersMeanwhile(const CheckContext& context) {
             std::this_thread::yield();
         }
     });
+    // Processing starts once the other thread is under way, or a fast plug-in could finish first.
+    while (changes.load() == 0) std::this_thread::yield();
     noteStep("processing while another thread sets parameters");
     std::string bad;
     for (int block = 0; block < kBlocks && bad.empty(); ++block) {
@@ -46,7 +48,6 @@ Outcome parametersMeanwhile(const CheckContext& context) {
     done = true;
     interfaceThread.join();
     if (!bad.empty()) return failed(expectedSeen("finite output", "non-finite at " + bad));
-    if (changes.load() == 0) return warned("the second thread never ran");
     return passed();
 }
 
