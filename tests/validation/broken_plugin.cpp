@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <new>
 #include <string>
 #include <vector>
@@ -124,6 +125,14 @@ void VSTCALLBACK process(AEffect* effect, float** inputs, float** outputs, VstIn
     std::vector<float> scratch(static_cast<std::size_t>(frames) + 1);
     volatile float* keep = scratch.data();
     (void)keep;
+#endif
+#if defined(BROKEN_LOCKS)
+    static std::mutex lock;
+    const std::lock_guard<std::mutex> hold(lock);
+#endif
+#if defined(BROKEN_CALLS_SYSTEM)
+    volatile pid_t parent = getppid();
+    (void)parent;
 #endif
 #if defined(BROKEN_LEAVES_FTZ) && defined(__x86_64__)
     _mm_setcsr(_mm_getcsr() | 0x8040);  // flush-to-zero and denormals-are-zero, never undone

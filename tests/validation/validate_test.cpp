@@ -35,8 +35,10 @@ struct Fault {
     const char* reason;  // a piece of the FAIL line
 };
 
+// Named after the plug-in, which says the fault.
 void PrintTo(const Fault& fault, std::ostream* out) {
-    *out << fault.check;
+    const std::string path = fault.plugin;
+    *out << path.substr(path.rfind('/') + 1);
 }
 
 class BrokenPlugin : public ::testing::TestWithParam<Fault> {};
@@ -69,15 +71,24 @@ INSTANTIATE_TEST_SUITE_P(
                                  "and setParameter at index 3"
                                : "during getParameter and setParameter at index 3"}));
 
-TEST(Validate, AllocationInProcessingFails) {
+class RealtimeFault : public ::testing::TestWithParam<Fault> {};
+
+TEST_P(RealtimeFault, FailsTheGuardedProcessing) {
     if (!kGuardInterposed) GTEST_SKIP() << "sanitizer runtimes keep their own allocator";
-    const ValidatorRun run = validate(BROKEN_ALLOCATES, "--level 6 --skip realtime.double");
+    const Fault fault = GetParam();
+    const ValidatorRun run = validate(fault.plugin, "--level 6 --skip realtime.double");
     EXPECT_EQ(run.status, 1) << run.output;
-    const auto [verdict, detail] = verdictOf(run, "realtime.float");
+    const auto [verdict, detail] = verdictOf(run, fault.check);
     EXPECT_EQ(verdict, "fail") << run.output;
-    EXPECT_NE(detail.find("seen an allocation"), std::string::npos) << detail;
+    EXPECT_NE(detail.find(fault.reason), std::string::npos) << detail;
     EXPECT_EQ(run.report["totals"]["fail"], 1) << run.output;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, RealtimeFault,
+    ::testing::Values(Fault{BROKEN_ALLOCATES, "realtime.float", "seen an allocation"},
+                      Fault{BROKEN_LOCKS, "realtime.float", "seen a lock"},
+                      Fault{BROKEN_CALLS_SYSTEM, "realtime.float", "seen a system call"}));
 
 TEST(Validate, HangOnLoadTimesOutAndSkipsTheRest) {
     const ValidatorRun run = validate(BROKEN_HANGS_ON_LOAD, "--level 3 --time-scale 0.1");
