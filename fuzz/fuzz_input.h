@@ -1,6 +1,7 @@
 // Reads a fuzzer's bytes as a stream of small values; past the end every read gives zero.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
