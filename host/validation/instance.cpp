@@ -14,14 +14,12 @@ constexpr VstInt32 kMaxCount = 1 << 20;
 
 VstIntPtr VSTCALLBACK answeringHost(AEffect* effect, VstInt32 opcode, VstInt32 index,
                                     VstIntPtr value, void* ptr, float opt) {
-    ++hostLog().calls;
     if (opcode == audioMasterVersion) ++hostLog().versionQuestions;
     return hostCallback(effect, opcode, index, value, ptr, opt);
 }
 
 // A host that knows nothing: every question answers 0 and fills nothing in.
 VstIntPtr VSTCALLBACK silentHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-    ++hostLog().calls;
     if (opcode == audioMasterVersion) ++hostLog().versionQuestions;
     return 0;
 }

@@ -14,10 +14,9 @@ namespace tovrel::validation {
 
 enum class HostKind { Answering, Silent };
 
-// What the plug-in asked the host since the last reset (one process runs one check).
+// What the plug-in asked the host in this process (each check runs in a process of its own).
 struct HostLog {
     std::atomic<int> versionQuestions{0};
-    std::atomic<int> calls{0};
 };
 HostLog& hostLog();
 
@@ -25,7 +24,7 @@ class Instance {
   public:
     // Calls the entry point and checks the record; a missing or damaged record is a
     // CheckFailure. Sends effOpen.
-    Instance(VstPluginMainProc entry, HostKind host = HostKind::Answering);
+    explicit Instance(VstPluginMainProc entry, HostKind host = HostKind::Answering);
     ~Instance();  // effClose
     Instance(const Instance&) = delete;
     Instance& operator=(const Instance&) = delete;
