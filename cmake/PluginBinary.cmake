@@ -15,7 +15,7 @@ function(tovrel_plugin_binary target)
   else()
     set_target_properties(${target} PROPERTIES LINK_DEPENDS ${exports}/exports.map)
     target_link_options(${target} PRIVATE -Wl,--version-script=${exports}/exports.map)
-    if(NOT TOVREL_SANITIZE AND NOT TOVREL_TSAN)
+    if(NOT TOVREL_SANITIZE AND NOT TOVREL_TSAN AND NOT TOVREL_FUZZ)
       # A host built against another C++ runtime must still load us: carry our own.
       target_link_options(${target} PRIVATE -static-libstdc++ -static-libgcc -Wl,--no-undefined)
     endif()

@@ -11,10 +11,10 @@ namespace tovrel {
 class SeedPair {
   public:
     // One writing thread at a time.
+    // No fences (ThreadSanitizer does not model them): the acquiring increment keeps the word
+    // stores after it, the releasing store keeps them before.
     void write(std::uint32_t left, std::uint32_t right) {
-        const std::uint32_t start = sequence_.load(std::memory_order_relaxed) + 1;
-        sequence_.store(start, std::memory_order_relaxed);
-        std::atomic_thread_fence(std::memory_order_release);
+        const std::uint32_t start = sequence_.fetch_add(1, std::memory_order_acquire) + 1;
         left_.store(left, std::memory_order_relaxed);
         right_.store(right, std::memory_order_relaxed);
         sequence_.store(start + 1, std::memory_order_release);
@@ -24,9 +24,9 @@ class SeedPair {
     bool tryRead(std::uint32_t& left, std::uint32_t& right, std::uint32_t& version) const {
         version = sequence_.load(std::memory_order_acquire);
         if (version % 2 != 0) return false;
-        left = left_.load(std::memory_order_relaxed);
-        right = right_.load(std::memory_order_relaxed);
-        std::atomic_thread_fence(std::memory_order_acquire);
+        // Acquiring word loads keep the second look at the count after them.
+        left = left_.load(std::memory_order_acquire);
+        right = right_.load(std::memory_order_acquire);
         return sequence_.load(std::memory_order_relaxed) == version;
     }
 

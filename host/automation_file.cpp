@@ -10,6 +10,7 @@
 
 #include "chain_parameter.h"
 #include "host_error.h"
+#include "text_fields.h"
 
 namespace tovrel {
 namespace {
@@ -29,26 +30,20 @@ struct WrittenPoint {
     throw HostError(where + ", field '" + field + "': " + reason);
 }
 
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+// Files may come with Windows line ends.
+std::string trimmedCell(const std::string& text) {
+    return trimmed(text, " \t\r");
 }
 
 double number(const std::string& where, const std::string& field, const std::string& text) {
-    const std::string value = trimmed(text);
-    char* end = nullptr;
-    errno = 0;
-    const double parsed = std::strtod(value.c_str(), &end);
-    if (value.empty() || end != value.c_str() + value.size() || errno == ERANGE ||
-        !std::isfinite(parsed)) {
-        fail(where, field, "expected a number, found '" + value + "'");
-    }
-    return parsed;
+    const std::string value = trimmedCell(text);
+    const std::optional<double> parsed = finiteNumber(value);
+    if (!parsed) fail(where, field, "expected a number, found '" + value + "'");
+    return *parsed;
 }
 
 bool shapeIsStep(const std::string& where, const std::string& text) {
-    const std::string shape = trimmed(text);
+    const std::string shape = trimmedCell(text);
     if (shape.empty() || shape == "linear") return false;
     if (shape == "step") return true;
     fail(where, "shape", "expected 'linear' or 'step', found '" + shape + "'");
@@ -57,7 +52,7 @@ bool shapeIsStep(const std::string& where, const std::string& text) {
 std::vector<std::string> fields(const std::string& line) {
     std::vector<std::string> cells;
     std::stringstream stream(line);
-    for (std::string cell; std::getline(stream, cell, ',');) cells.push_back(trimmed(cell));
+    for (std::string cell; std::getline(stream, cell, ',');) cells.push_back(trimmedCell(cell));
     if (!line.empty() && line.back() == ',') cells.emplace_back();
     return cells;
 }
@@ -68,7 +63,7 @@ std::vector<WrittenPoint> readCsv(const std::string& path, std::istream& in) {
     int lineNumber = 0;
     for (std::string line; std::getline(in, line);) {
         const std::string where = path + " line " + std::to_string(++lineNumber);
-        const std::string text = trimmed(line);
+        const std::string text = trimmedCell(line);
         if (text.empty() || text[0] == '#') continue;
         const std::vector<std::string> cells = fields(text);
         if (columns.empty()) {

@@ -7,16 +7,10 @@
 
 #include "host_error.h"
 #include "plugin_text.h"
+#include "text_fields.h"
 
 namespace tovrel {
 namespace {
-
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return "";
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
 
 std::string lowered(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -42,15 +36,11 @@ VstInt32 indexFromDigits(Plugin& plugin, const std::string& key) {
 }
 
 float parseValue(const std::string& text, const std::string& whole) {
-    const std::string value = trimmed(text);
-    char* end = nullptr;
-    errno = 0;
-    const double parsed = std::strtod(value.c_str(), &end);
-    if (value.empty() || end != value.c_str() + value.size() || errno == ERANGE ||
-        !std::isfinite(parsed)) {
+    const std::optional<double> parsed = finiteNumber(trimmed(text));
+    if (!parsed) {
         throw HostError("malformed value in '" + whole + "': expected a number such as 0.5");
     }
-    return static_cast<float>(parsed);
+    return static_cast<float>(*parsed);
 }
 
 }  // namespace

@@ -102,4 +102,18 @@ struct ListCommand {
     void run(const GlobalOptions& global);
 };
 
+struct ValidateCommand {
+    CLI::App* app = nullptr;
+    std::string plugin;
+    int level = 5;
+    unsigned seed = 1;
+    double timeScale = 1.0;
+    std::string jsonPath;
+    std::string junitPath;
+    std::vector<std::string> skip;
+
+    void add(CLI::App& parent);
+    int run();  // the exit status: 0 nothing failed, 1 something failed
+};
+
 }  // namespace tovrel

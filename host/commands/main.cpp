@@ -16,11 +16,13 @@ int main(int argc, char** argv) {
     tovrel::InfoCommand info;
     tovrel::PlotCommand plot;
     tovrel::ListCommand list;
+    tovrel::ValidateCommand validate;
     demo.add(app);
     render.add(app);
     info.add(app);
     plot.add(app);
     list.add(app);
+    validate.add(app);
     int status = 0;
     try {
         app.parse(argc, argv);
@@ -29,6 +31,7 @@ int main(int argc, char** argv) {
         if (*info.app) info.run(global);
         if (*plot.app) plot.run(global);
         if (*list.app) list.run(global);
+        if (*validate.app) return validate.run();
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {

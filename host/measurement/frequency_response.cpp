@@ -5,7 +5,7 @@
 #include <complex>
 
 #include "level.h"
-#include "spectrum.h"
+#include "fourier_transform.h"
 
 namespace tovrel::measurement {
 namespace {

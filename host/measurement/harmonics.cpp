@@ -5,7 +5,7 @@
 #include "frequency_response.h"
 #include "level.h"
 #include "sine.h"
-#include "spectrum.h"
+#include "fourier_transform.h"
 
 namespace tovrel::measurement {
 namespace {

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <thread>
 
 #include "tovrel_fixture.h"
@@ -19,6 +20,10 @@ TEST(TovrelThreads, ParameterWritesRaceFreeAgainstReadsAndProcessing) {
         for (int i = 0; i < 20000; ++i) {
             effect->setParameter(i % 5, static_cast<float>(i % 100) / 100.0f);
             if (i % 50 == 0) effect->setChunk(chunk, 20);
+            if (i % 70 == 0) {  // the dither's seeds, handed to the audio thread
+                std::uint32_t seeds[2] = {100000u + static_cast<std::uint32_t>(i), 200000u};
+                effect->vendorSpecific(fourCharCode('t', 'v', 'S', 'd'), 0, seeds, 0.0f);
+            }
         }
         done = true;
     });
@@ -28,6 +33,8 @@ TEST(TovrelThreads, ParameterWritesRaceFreeAgainstReadsAndProcessing) {
         for (VstInt32 i = 0; i < 5; ++i) effect->getParameter(i);
         void* data = nullptr;
         effect->getChunk(&data);
+        std::uint32_t seeds[2];
+        effect->vendorSpecific(fourCharCode('t', 'v', 'S', 'g'), 0, seeds, 0.0f);
         effect->processReplacing(buffers, buffers, 64);
     }
     writer.join();

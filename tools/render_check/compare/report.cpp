@@ -179,8 +179,9 @@ Verdict judge(const Findings& f) {
     }
     if (f.mathsDiffers) {
         std::printf(
-            "verdict: our own maths (pow, tan, the dither's powers of two) differs between the "
-            "builds (see the maths probes): a wrong fma on this target?\n");
+            "verdict: a maths probe differs between the builds (see above); pow, tan and the "
+            "dither's powers of two are our own, so a difference there points at this "
+            "target's fma\n");
     } else if (!arithmetic) {
         std::printf(
             "verdict: neither the maths library nor the arithmetic probes differ, so the "

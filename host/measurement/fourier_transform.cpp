@@ -1,4 +1,4 @@
-#include "spectrum.h"
+#include "fourier_transform.h"
 
 #include <fftw3.h>
 
