@@ -95,14 +95,27 @@ TOVREL_KERNEL_INLINE __m256d fifthPowers(__m256d x, bool lowHalf = true, bool hi
     return lanePowFive(x);
 }
 
-// Clamped to -1..1, then its fifth power scaled by the curve and added.
-template <typename V, typename... Halves>
-TOVREL_KERNEL_INLINE Lanes<V> saturate(Lanes<V> x, Halves... halves) {
+// Clamped to -1..1, as the saturator takes it.
+template <typename V>
+TOVREL_KERNEL_INLINE Lanes<V> clampToUnit(Lanes<V> x) {
     const V high = beyond<_CMP_GT_OQ>(x, 1.0);
     const V low = vAndNot(high, beyond<_CMP_LT_OQ>(x, -1.0));
     x.hi = vSelect(vSelect(x.hi, splat<V>(1.0), high), splat<V>(-1.0), low);
     x.lo = vAndNot(vOr(high, low), x.lo);
-    return add(widenLanes(vMul(fifthPowers(x.hi, halves...), splat<V>(kSaturatorCurve))), x);
+    return x;
+}
+
+// The clamped value plus its fifth power scaled by the curve.
+template <typename V>
+TOVREL_KERNEL_INLINE Lanes<V> saturateWith(Lanes<V> clamped, V fifthPower) {
+    return add(widenLanes(vMul(fifthPower, splat<V>(kSaturatorCurve))), clamped);
+}
+
+// Clamped to -1..1, then its fifth power scaled by the curve and added.
+template <typename V, typename... Halves>
+TOVREL_KERNEL_INLINE Lanes<V> saturate(Lanes<V> x, Halves... halves) {
+    x = clampToUnit(x);
+    return saturateWith(x, fifthPowers(x.hi, halves...));
 }
 
 }  // namespace
