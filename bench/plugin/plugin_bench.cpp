@@ -1,6 +1,7 @@
 // The whole plug-in through its record, as a host drives it: nanoseconds per stereo frame and the
 // realtime factor at 44.1 kHz for block sizes from 1 to 4096 frames, so that the per-block setup
-// shows at tiny blocks. TOVREL_BENCH_PLUGIN in the environment picks another plug-in file.
+// shows at tiny blocks; and a project of many instances in one process, so that what they hold
+// in the caches shows. TOVREL_BENCH_PLUGIN in the environment picks another plug-in file.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -27,21 +28,20 @@ std::string pluginPath() {
     return chosen != nullptr ? chosen : TOVREL_PLUGIN;
 }
 
-// Repeatable noise in [-0.5, 0.5) for both inputs; outputs sized for the largest block.
+// Repeatable noise in [-0.5, 0.5) for both inputs; outputs as long.
 template <typename Sample>
 struct Buffers {
     std::vector<Sample> input[2];
     std::vector<Sample> output[2];
-    Buffers() {
-        std::uint32_t x = 12345;
+    explicit Buffers(int frames = kNoiseFrames, std::uint32_t x = 12345) {
         for (auto& channel : input) {
-            channel.resize(kNoiseFrames);
+            channel.resize(static_cast<std::size_t>(frames));
             for (Sample& s : channel) {
                 x = x * 1664525u + 1013904223u;
                 s = static_cast<Sample>(static_cast<double>(x) * 0x1p-32 - 0.5);
             }
         }
-        for (auto& channel : output) channel.resize(kNoiseFrames);
+        for (auto& channel : output) channel.resize(static_cast<std::size_t>(frames));
     }
 };
 
@@ -110,12 +110,46 @@ void PluginDouble(benchmark::State& run) {
     PluginRun<double>(run);
 }
 
+// A project: `instances` plug-ins in one process, each with its own 256-frame buffers, processed
+// one after another as a host's audio thread does, every parameter engaged. The time per frame
+// per instance, against one instance alone, shows what the instances' state, buffers and shared
+// tables cost in the caches.
+void ProjectFloat(benchmark::State& run) {
+    constexpr int kBlock = 256;
+    const int instances = static_cast<int>(run.range(0));
+    std::vector<std::unique_ptr<Plugin>> plugins;
+    std::vector<Buffers<float>> buffers;
+    try {
+        for (int k = 0; k < instances; ++k) {
+            plugins.push_back(startedPlugin(kBlock, true, kPrecision32));
+            buffers.emplace_back(kBlock, 12345u + static_cast<std::uint32_t>(k));
+        }
+    } catch (const std::exception& error) {
+        run.SkipWithError(error.what());
+        return;
+    }
+    for (auto _ : run) {
+        for (int k = 0; k < instances; ++k) {
+            Buffers<float>& b = buffers[static_cast<std::size_t>(k)];
+            float* in[2] = {b.input[0].data(), b.input[1].data()};
+            float* out[2] = {b.output[0].data(), b.output[1].data()};
+            process(plugins[static_cast<std::size_t>(k)]->record(), in, out, kBlock);
+            benchmark::DoNotOptimize(out[0]);
+        }
+        benchmark::ClobberMemory();
+    }
+    const double frames = static_cast<double>(run.iterations()) * kBlock * instances;
+    run.counters["frame_time_per_instance"] =
+        benchmark::Counter(frames, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
 void blockSizesAndSettings(benchmark::internal::Benchmark* b) {
     b->ArgNames({"block", "nothing_skipped"})->ArgsProduct({{1, 16, 64, 512, 4096}, {0, 1}});
 }
 
 BENCHMARK(PluginFloat)->Apply(blockSizesAndSettings);
 BENCHMARK(PluginDouble)->Apply(blockSizesAndSettings);
+BENCHMARK(ProjectFloat)->ArgName("instances")->Arg(1)->Arg(16);
 
 }  // namespace
 }  // namespace tovrel

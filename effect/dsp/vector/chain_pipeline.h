@@ -13,6 +13,7 @@
 
 #include "effect/dsp/blocks/dither.h"
 #include "effect/dsp/vector/chain_filters.h"
+#include "effect/dsp/vector/lane_pow.h"
 #include "effect/dsp/vector/pipeline_steps.h"
 #include "effect/dsp/workspace.h"
 
@@ -90,6 +91,13 @@ class ChainPipeline {
     }
 
   private:
+    // Taken first and together, the two long chains of the saturators' powers overlap each other
+    // and the step's other work; each in its own place, they ran nearly in turn.
+    struct Saturators {
+        Lanes4 upperAndHigh, driven, sections;
+        __m256d drivenPowers, sectionPowers;
+    };
+
     template <bool Guarded>
     bool active(int i, int step) const {
         return !Guarded || (i >= step && i - step < frames_);
@@ -100,6 +108,7 @@ class ChainPipeline {
     // are taken before anything runs.
     template <bool Guarded>
     void step(int i) {
+        const Saturators saturators = Guarded ? Saturators{} : saturatorsAhead();
         const Lanes2 recombined = recombined_, rest = rest_, sectionOutput = highHalf(sectionsAB_);
         if (active<Guarded>(i, kRecombineStep)) recombined_ = recombine();
         if (active<Guarded>(i, kRestStep))
@@ -107,12 +116,12 @@ class ChainPipeline {
         smoothAndMid_.push(active<Guarded>(i, kSmoothMidPair) ? smoothAndMid() : Lanes4{});
         NoState none;
         pair<Guarded>(i, kDrivePair, kBandDistance, none,
-                      [&](bool low, bool high) { drives(low, high); });
+                      [&](bool low, bool high) { drives<Guarded>(low, high, saturators); });
         pair<Guarded>(i, kBandPair, kBandDistance, f_.bands, [&](bool, bool) {
             bandsIn_ = join(middle_, rest);
             bandsOut_ = onePoleStep(f_.bands, c_.bands, bandsIn_);
         });
-        sectionPairs<Guarded>(i, recombined);
+        sectionPairs<Guarded>(i, recombined, saturators);
         pair<Guarded>(i, kHighpassOutputPair, kHighpassDistance, none, [&](bool, bool) {
             const Lanes4 y = subtract(highpassesIn_, highpassesOut_);
             trimmed_ = c_.trimOn ? multiplyBy(lowHalf(y), c_.trim) : lowHalf(y);
@@ -127,7 +136,7 @@ class ChainPipeline {
 
     // A and B, their saturators, C and D. Each pair reads what the others left one step ago.
     template <bool Guarded>
-    TOVREL_KERNEL_INLINE void sectionPairs(int i, Lanes2 recombined) {
+    TOVREL_KERNEL_INLINE void sectionPairs(int i, Lanes2 recombined, const Saturators& ahead) {
         const Lanes4 feedForwardAB = feedForwardAB_, sectionsAB = sectionsAB_,
                      saturated = saturated_, feedForwardCD = feedForwardCD_,
                      sectionsCD = sectionsCD_;
@@ -144,7 +153,9 @@ class ChainPipeline {
         });
         NoState none;
         pair<Guarded>(i, kSaturatorPair, kSaturatorDistance, none, [&](bool low, bool high) {
-            saturated_ = saturate(join(lowHalf(sectionsAB), lowHalf(sectionsCD)), low, high);
+            saturated_ = Guarded
+                             ? saturate(join(lowHalf(sectionsAB), lowHalf(sectionsCD)), low, high)
+                             : saturateWith(ahead.sections, ahead.sectionPowers);
         });
         pair<Guarded>(i, kFeedbackPairAB, kPair, ab, [&](bool, bool) {
             sectionsAB_ = biquadFeedback(ab, c_.sectionsAB, feedForwardAB);
@@ -181,17 +192,38 @@ class ChainPipeline {
 
     // The upper band beside the high band (band minus its low-pass); the low band's own low-pass
     // beside the high band is then driven (where its drive is on) into a saturator.
-    TOVREL_KERNEL_INLINE void drives(bool lowHalf, bool highHalf) {
-        drivesDiff_ = subtract(bandsIn_, bandsOut_);
+    template <bool Guarded>
+    TOVREL_KERNEL_INLINE void drives(bool lowHalf, bool highHalf, const Saturators& ahead) {
+        if (Guarded) {
+            drivesSat_ = saturate(drivenBands(drivesDiff_), lowHalf, highHalf);
+        } else {
+            drivesDiff_ = ahead.upperAndHigh;
+            drivesSat_ = saturateWith(ahead.driven, ahead.drivenPowers);
+        }
+    }
+    TOVREL_KERNEL_INLINE Lanes4 drivenBands(Lanes4& upperAndHigh) const {
+        upperAndHigh = subtract(bandsIn_, bandsOut_);
         const __m256d highHalfMask = maskOf(false, true);
-        Lanes4 driven = {vSelect(bandsOut_.hi, drivesDiff_.hi, highHalfMask),
-                         vSelect(bandsOut_.lo, drivesDiff_.lo, highHalfMask)};
+        Lanes4 driven = {vSelect(bandsOut_.hi, upperAndHigh.hi, highHalfMask),
+                         vSelect(bandsOut_.lo, upperAndHigh.lo, highHalfMask)};
         if (c_.anyDrive) {
             Lanes4 product = multiplyBy(driven, c_.drives);
             restore(product, driven, c_.drivesOn);  // a band whose drive is off stays as it is
             driven = product;
         }
-        drivesSat_ = saturate(driven, lowHalf, highHalf);
+        return driven;
+    }
+
+    // Both saturator pairs' inputs, clamped, and their fifth powers, from the latches as this
+    // step finds them.
+    TOVREL_KERNEL_INLINE Saturators saturatorsAhead() const {
+        Saturators s{};
+        s.driven = clampToUnit(drivenBands(s.upperAndHigh));
+        s.sections = clampToUnit(join(lowHalf(sectionsAB_), lowHalf(sectionsCD_)));
+        const DoublePack<2> powers = packPowFive(DoublePack<2>{{s.driven.hi, s.sections.hi}});
+        s.drivenPowers = powers.v[0];
+        s.sectionPowers = powers.v[1];
+        return s;
     }
 
     // loSmooth from the saturated low band beside midBand from the upper band.

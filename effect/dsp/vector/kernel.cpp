@@ -41,6 +41,17 @@ int finish(SignalState& state, const BlockValues& values, const double* const in
 
 namespace tovrel::dsp::vector {
 
+void powFiveProbe(const double* x, double* out, int count) {
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {  // two vectors side by side, as the pipeline takes them
+        const DoublePack<2> both{{_mm256_loadu_pd(x + i), _mm256_loadu_pd(x + i + 4)}};
+        const DoublePack<2> powers = packPowFive(both);
+        _mm256_storeu_pd(out + i, powers.v[0]);
+        _mm256_storeu_pd(out + i + 4, powers.v[1]);
+    }
+    for (; i + 4 <= count; i += 4) _mm256_storeu_pd(out + i, lanePowFive(_mm256_loadu_pd(x + i)));
+}
+
 bool arithmeticProbe(int operation, const DoubleDouble x[2], const DoubleDouble y[2],
                      DoubleDouble out[2]) {
     const Lanes2 a = pairOf(x[0], x[1]);

@@ -34,6 +34,10 @@ int finish(SignalState& state, const BlockValues& values, const float* const inp
 int finish(SignalState& state, const BlockValues& values, const double* const inputs[2],
            double* const outputs[2], int first, int frames, const Workspace& workspace);
 
+// For tests: pow(x, 5.0) of `count` values (a multiple of four) through the kernel's lanes, eight
+// at a time as two vectors side by side, and a last four alone.
+void powFiveProbe(const double* x, double* out, int count);
+
 // For tests: one operation of the kernel's arithmetic on two lanes at once (0 sum, 1 difference,
 // 2 product, 3 product by a pair whose low word is zero). Answers whether a lane's high word came
 // out non-finite, the kernel's sign to leave the work to the scalar way.

@@ -7,9 +7,9 @@
 #include <type_traits>
 
 #include "effect/dsp/blocks/one_pole.h"
-#include "effect/dsp/maths/pow_five.h"
 #include "effect/dsp/blocks/precision.h"
 #include "effect/dsp/blocks/saturator.h"
+#include "effect/dsp/vector/lane_pow.h"
 #include "effect/dsp/vector/lanes.h"
 
 namespace tovrel::dsp::vector {
@@ -84,28 +84,38 @@ TOVREL_KERNEL_INLINE V beyond(Lanes<V> x, double bound) {
     return vOr(vCompare<Predicate>(x.hi, b), vAnd(tie, vCompare<Predicate>(x.lo, splat<V>(0.0))));
 }
 
-// pow(x, 5) of every lane, our own (inlined, so built with the FMA instruction here): its
-// rounding is the sound. Four lanes hold two stages; one without a frame (while a pipeline
-// fills or drains) is not worth the work.
-TOVREL_KERNEL_INLINE __m128d fifthPowers(__m128d x) {
-    const double left = maths::powFive(_mm_cvtsd_f64(x));
-    const double right = maths::powFive(_mm_cvtsd_f64(_mm_unpackhi_pd(x, x)));
-    return _mm_set_pd(right, left);
-}
+// pow(x, 5) of every lane, ours, in the lanes: its rounding is the sound. While a pipeline fills
+// or drains, a half without a frame holds a stale value; a plain one in its place keeps those
+// lanes on the common path.
 TOVREL_KERNEL_INLINE __m256d fifthPowers(__m256d x, bool lowHalf = true, bool highHalf = true) {
-    const __m128d low = lowHalf ? fifthPowers(_mm256_castpd256_pd128(x)) : _mm_setzero_pd();
-    const __m128d high = highHalf ? fifthPowers(_mm256_extractf128_pd(x, 1)) : _mm_setzero_pd();
-    return _mm256_insertf128_pd(_mm256_castpd128_pd256(low), high, 1);
+    if (!lowHalf || !highHalf) {
+        const __m256i stale = _mm256_setr_epi64x(-!lowHalf, -!lowHalf, -!highHalf, -!highHalf);
+        x = _mm256_blendv_pd(x, _mm256_set1_pd(0.5), _mm256_castsi256_pd(stale));
+    }
+    return lanePowFive(x);
+}
+
+// Clamped to -1..1, as the saturator takes it.
+template <typename V>
+TOVREL_KERNEL_INLINE Lanes<V> clampToUnit(Lanes<V> x) {
+    const V high = beyond<_CMP_GT_OQ>(x, 1.0);
+    const V low = vAndNot(high, beyond<_CMP_LT_OQ>(x, -1.0));
+    x.hi = vSelect(vSelect(x.hi, splat<V>(1.0), high), splat<V>(-1.0), low);
+    x.lo = vAndNot(vOr(high, low), x.lo);
+    return x;
+}
+
+// The clamped value plus its fifth power scaled by the curve.
+template <typename V>
+TOVREL_KERNEL_INLINE Lanes<V> saturateWith(Lanes<V> clamped, V fifthPower) {
+    return add(widenLanes(vMul(fifthPower, splat<V>(kSaturatorCurve))), clamped);
 }
 
 // Clamped to -1..1, then its fifth power scaled by the curve and added.
 template <typename V, typename... Halves>
 TOVREL_KERNEL_INLINE Lanes<V> saturate(Lanes<V> x, Halves... halves) {
-    const V high = beyond<_CMP_GT_OQ>(x, 1.0);
-    const V low = vAndNot(high, beyond<_CMP_LT_OQ>(x, -1.0));
-    x.hi = vSelect(vSelect(x.hi, splat<V>(1.0), high), splat<V>(-1.0), low);
-    x.lo = vAndNot(vOr(high, low), x.lo);
-    return add(widenLanes(vMul(fifthPowers(x.hi, halves...), splat<V>(kSaturatorCurve))), x);
+    x = clampToUnit(x);
+    return saturateWith(x, fifthPowers(x.hi, halves...));
 }
 
 }  // namespace

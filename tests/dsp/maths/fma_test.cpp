@@ -176,11 +176,15 @@ TEST(FusedMultiplyAdd, IsCorrectlyRoundedOnHardTriples) {
     }
 }
 
-// The integer fma that a target with a wrong library fma and no instruction relies on.
+// The integer fma that a target with a wrong library fma and no instruction relies on, and an
+// x86 processor without the instruction, through the function the code calls there.
 TEST(SoftwareFusedMultiplyAdd, IsCorrectlyRoundedOnHardTriples) {
     std::uint64_t seed = 31;
     for (Generator generate : kHardCases) {
         expectCorrectlyRounded(softwareFusedMultiplyAdd, generate, seed++);
+#if defined(TOVREL_FMA_BY_PROCESSOR)
+        expectCorrectlyRounded(fusedMultiplyAddWithoutInstruction, generate, seed + 100);
+#endif
     }
 }
 
