@@ -88,6 +88,17 @@ TEST(VectorPow, EdgeClassesMatchTheScalarForm) {
             edges.push_back(-x);
         }
     }
+    // Each side of every boundary between the logarithm's table rows, at a few exponents.
+    for (std::uint64_t row = 0; row < 128; ++row) {
+        for (std::int64_t octave : {-8, -1, 0, 1, 7}) {
+            const std::uint64_t first =
+                0x3fe6955500000000u + (row << 45) + (static_cast<std::uint64_t>(octave) << 52);
+            for (std::uint64_t u : {first - 1, first, first + 1}) {
+                edges.push_back(fromBits(u));
+                edges.push_back(-fromBits(u));
+            }
+        }
+    }
     const long at = firstDifference(edges);
     EXPECT_EQ(at, -1) << std::hexfloat << edges[at < 0 ? 0 : at];
 }
