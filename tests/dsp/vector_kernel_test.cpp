@@ -115,14 +115,17 @@ void expectSameRender(const Stereo<Sample>& source, float rate, const ParameterS
         << rate << " Hz, trim " << p.trim << ", dry/wet " << p.dryWet;
 }
 
-// Full mix, no mix, no gain, values beyond 1, the defaults, and one drive on without the other.
+// Full mix, no mix, no gain, values beyond 1, the defaults, one drive on without the other, and
+// no trim (silence into the sections, so that the saturators see exact zeros, which pow's lanes
+// hand to its scalar form).
 constexpr ParameterSnapshot kSettings[] = {kDefaults,
                                            kEverythingOn,
                                            {0.9f, 1.0f, 0.0f, 0.5f, 0.0f},
                                            {0.2f, 0.3f, 0.8f, 0.0f, 0.5f},
                                            {2.0f, 3.0f, 1.5f, 40.0f, 1.5f},
                                            {0.1f, 0.5f, 0.8f, 1.0f, 1.0f},
-                                           {0.1f, 0.9f, 0.5f, 1.0f, 1.0f}};
+                                           {0.1f, 0.9f, 0.5f, 1.0f, 1.0f},
+                                           {0.0f, 0.8f, 0.8f, 1.0f, 1.0f}};
 
 template <typename Sample>
 void expectRendersAgree() {
